@@ -1,0 +1,245 @@
+// The per-pixel chain: orbiting centre and polar terms, shape value, channel
+// values, blend value and the two mirrored strokes of one pixel position.
+// Every statement that can fail (a zero divisor, a non-finite value) leaves
+// its target unchanged, so a field carries the value of the pixel before it.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "platform/numeric.h"
+#include "synth/palette.h"
+#include "synth/params.h"
+
+namespace greetcard {
+
+// Canvas size in pixels; the scan visits columns 0..kWidth and rows 0..kHeight.
+inline constexpr int kWidth = 700;    // `sir`
+inline constexpr int kHeight = 525;   // `vis`
+// Plane window: 12 x 9 units centred on the origin.
+inline constexpr int kPlaneUnitsX = 12;
+inline constexpr int kPlaneUnitsY = 9;
+inline constexpr double kPolx = kPlaneUnitsX / 2.0;                         // `polx`
+inline constexpr double kPoly = kPlaneUnitsY / 2.0;                         // `poly`
+inline constexpr double kDx = static_cast<double>(kWidth) / kPlaneUnitsX;   // `dx`
+inline constexpr double kDy = static_cast<double>(kHeight) / kPlaneUnitsY;  // `dy`
+// Blend values are limited to this range before they pick a palette row.
+inline constexpr double kBarvaMin = 1;
+inline constexpr double kBarvaMax = 675;
+// Cycle of palette rows that the blend value runs through.
+inline constexpr std::int32_t kPaletteCycle = 280;
+// Radius of the circle that holds the stroke ends, pixels.
+inline constexpr double kStrokeRadius = 100;
+// Largest value of a colour component.
+inline constexpr int kComponentMax = 255;
+
+// The fields of the state record that the chain reads and writes at every
+// pixel. Fields whose statements can fail carry their value on.
+struct PixelFields {
+  double x = 0;      // `x` — plane x of the current pixel, -6..6
+  double y = 0;      // `y` — plane y of the current pixel, 4.5..-4.5
+  double fi1 = 0;    // `fi1` — orbit angle travelled so far in this picture
+  double fit = 0;    // `fit` — current orbit angle, radians
+  double r = 0;      // `r` — distance from the pixel to the orbiting centre
+  double fi = 0;     // `fi` — arctangent angle term of the pixel
+  double ba = 0;     // `ba` — shape value of the pixel
+  double re = 0;     // `re` — red channel value
+  double gr = 0;     // `gr` — green channel value
+  double bl = 0;     // `bl` — blue channel value
+  double barva = 0;  // `barva` — blend value that picks the palette row
+};
+
+// A stroke with whole-pixel end points (the end point itself is not painted).
+struct Stroke {
+  int x0, y0, x1, y1;
+};
+
+// What `plotstroke` draws at one pixel: the colour (0xFFRRGGBB) and two strokes.
+struct PixelStrokes {
+  std::uint32_t colour;
+  Stroke first, second;
+};
+
+// Opaque colour value from three components (each limited to 255).
+inline std::uint32_t composeColour(int red, int green, int blue) {
+  constexpr std::uint32_t kOpaque = 0xFF000000u;
+  const auto limit = [](int c) { return static_cast<std::uint32_t>(c > kComponentMax ? kComponentMax : c); };
+  return kOpaque | (limit(red) << 16) | (limit(green) << 8) | limit(blue);
+}
+
+// `polarpos` — moves the centre one step along its orbit; sets fit, r and fi.
+inline void polarpos(PixelFields& f, const Params& p) {
+  f.fi1 = f.fi1 + p.korakfi1;
+  f.fit = p.fi0 + f.fi1;
+  const double r0 = p.r0;
+  const double cenx = r0 * std::cos(f.fit);
+  const double ceny = r0 * std::sin(f.fit);
+  const double relx = cenx - f.x;
+  const double rely = ceny - f.y;
+  f.r = std::sqrt(relx * relx + rely * rely);
+  if (relx != 0.0) {
+    const double q = rely / relx;
+    if (finite(q)) f.fi = std::atan(q);
+  }
+}
+
+// Shape value of formula `tip` at the fields' point; false when the formula
+// fails there (a zero divisor or a non-finite value).
+inline bool shapeFormula(int tip, const PixelFields& f, double& out) {
+  const double r = f.r, fi = f.fi, x = f.x, y = f.y, fit = f.fit;
+  double v;
+  switch (tip) {
+    case 2: v = r * fi; break;
+    case 3: v = (r * r) * std::sin(r); break;
+    case 4: v = x * r; break;
+    case 5: v = ((r * std::sin(r)) * x) * std::cos(y); break;
+    case 6: {
+      const double den = std::pow(r, r + std::sin(r));
+      if (!usableDivisor(den)) return false;
+      v = ((r * r) * (2.0 + std::sin(fit * r))) / den;
+      break;
+    }
+    case 7: v = (r * std::tan(fi)) * fi; break;
+    case 8: v = ((r * std::tan(r)) * x) * std::sin(x); break;
+    case 9:
+      v = ((r * (1.0 + std::sin(r))) + (x * (1.0 + std::sin(x)))) + (y * (1.0 + std::sin(y)));
+      break;
+    case 10:
+      v = (r * (1.0 + std::sin(r))) + (((x * (1.0 + std::sin(x))) * y) * (1.0 + std::sin(y)));
+      break;
+    case 11:
+      if (!usableDivisor(fi)) return false;
+      v = ((r + x) + y) / fi;
+      break;
+    case 12: v = ((r * (1.0 + std::sin(r))) * (1.0 + std::cos(fit + r))) * fi; break;
+    case 13:
+      if (!usableDivisor(fi)) return false;
+      v = r / fi;
+      break;
+    case 14:
+      if (!usableDivisor(fi)) return false;
+      v = (std::sqrt(r) / fi) * std::pow(r, 1.0 + std::sin(x));
+      break;
+    case 15: {
+      const double ax = std::abs(x);
+      if (!usableDivisor(ax)) return false;
+      const double base = r / ax;
+      if (!finite(base)) return false;
+      v = std::pow(base, (1.0 + std::sin(r)) + std::cos(fi));
+      break;
+    }
+    default: v = r * r; break;
+  }
+  if (!finite(v)) return false;
+  out = v;
+  return true;
+}
+
+// `shapeval` — shape value `ba`; a failing formula keeps the previous value.
+inline void shapeval(PixelFields& f, const Params& p) {
+  constexpr int kShapeFormulas = 15;
+  double v;
+  if (shapeFormula(pickFormula(p.tip1, kShapeFormulas), f, v)) f.ba = v;
+}
+
+// `channels` — red, green and blue channel values from the shape value.
+inline void channels(PixelFields& f, const Params& p) {
+  constexpr int kChannelSets = 3;
+  constexpr double kSetTwoBase = 10.0;
+  double fr, fg, fb;  // factors of the selected set
+  switch (pickFormula(p.tip2, kChannelSets)) {
+    case 2:
+      fr = kSetTwoBase + std::sin(f.r);
+      fg = kSetTwoBase + std::cos(f.r);
+      fb = kSetTwoBase + std::sin(f.fit);
+      break;
+    case 3:
+      fr = static_cast<double>(p.fak1) + std::sin(f.r);
+      fg = static_cast<double>(p.fak2) + std::cos(f.r);
+      fb = static_cast<double>(p.fak3) + std::sin(f.fit);
+      break;
+    default:
+      fr = p.fak1;
+      fg = p.fak2;
+      fb = p.fak3;
+      break;
+  }
+  const double re = f.ba * fr, gr = f.ba * fg, bl = f.ba * fb;
+  if (finite(re)) f.re = re;
+  if (finite(gr)) f.gr = gr;
+  if (finite(bl)) f.bl = bl;
+  f.re = std::abs(f.re);
+  f.gr = std::abs(f.gr);
+  f.bl = std::abs(f.bl);
+}
+
+// `mixcolor` — blend value `barva` from the channel values; a failing formula
+// keeps the previous value.
+inline void mixcolor(PixelFields& f, const Params& p) {
+  constexpr int kBlendFormulas = 4;
+  double v;
+  switch (pickFormula(p.tip3, kBlendFormulas)) {
+    case 2: v = (f.re + f.gr) + (f.bl * (1.0 + std::sin(f.r))); break;
+    case 3: {
+      const double root = std::sqrt(f.r);
+      if (!usableDivisor(f.r) || !usableDivisor(root)) return;
+      v = (f.re / f.r) + (f.gr / root);
+      break;
+    }
+    case 4: v = ((f.re * std::sin(f.fit)) + (f.gr * std::sin(f.r))) + (f.bl * std::cos(f.r)); break;
+    default: v = (f.re + f.gr) + f.bl; break;
+  }
+  if (finite(v)) f.barva = v;
+}
+
+// Stroke coordinate: the double sum is passed as a single, and the line then
+// takes the nearest whole pixel, halves to even.
+inline int strokeCoordinate(double v) {
+  return static_cast<int>(std::nearbyint(static_cast<float>(v)));
+}
+
+// `plotstroke` — limits `barva`, picks the palette row and computes the colour
+// and the two mirrored strokes around pixel (i, j).
+inline PixelStrokes plotstroke(PixelFields& f, const Params& p, const Palette& pal, int i, int j) {
+  if (f.barva < kBarvaMin) f.barva = kBarvaMin;
+  if (f.barva > kBarvaMax) f.barva = kBarvaMax;
+  const int prow = static_cast<int>(std::floor(static_cast<double>(p.pozic0) +
+                                               wholeMod(f.barva, kPaletteCycle)));
+  double rval = 0, gval = 0, bval = 0;
+  if (prow >= 0 && prow < kPaletteRows) {
+    const PaletteRow& row = pal.rows[prow];
+    rval = row.red * (1.0 + std::sin(f.r));
+    gval = row.green * (1.0 + std::sin(f.fit));
+    bval = row.blue * (1.0 + std::cos(f.r));
+  }
+  const auto component = [](double v) { return static_cast<int>(roundHalfEven(v)); };
+  PixelStrokes out;
+  out.colour = composeColour(component(rval), component(gval), component(bval));
+  const double sx1 = kStrokeRadius * std::sin(rval / kStrokeRadius);
+  const double sy1 = kStrokeRadius * std::cos(rval / kStrokeRadius);
+  const double sx2 = kStrokeRadius * std::sin(gval / kStrokeRadius);
+  const double sy2 = kStrokeRadius * std::cos(gval / kStrokeRadius);
+  out.first = {strokeCoordinate(i + sx1), strokeCoordinate(j + sy1), strokeCoordinate(i - sx2),
+               strokeCoordinate(j - sy2)};
+  out.second = {strokeCoordinate(i - sx1), strokeCoordinate(j - sy1), strokeCoordinate(i + sx2),
+                strokeCoordinate(j + sy2)};
+  return out;
+}
+
+// Sets the plane point of pixel (i, j): x = i / dx - polx, y = poly - j / dy.
+inline void placePixel(PixelFields& f, int i, int j) {
+  f.x = i / kDx - kPolx;
+  f.y = kPoly - j / kDy;
+}
+
+// Runs the whole chain at pixel (i, j).
+inline PixelStrokes runPixel(PixelFields& f, const Params& p, const Palette& pal, int i, int j) {
+  placePixel(f, i, j);
+  polarpos(f, p);
+  shapeval(f, p);
+  channels(f, p);
+  mixcolor(f, p);
+  return plotstroke(f, p, pal, i, j);
+}
+
+}  // namespace greetcard
