@@ -58,7 +58,7 @@ void drawBand(Canvas& canvas, const std::vector<PixelStrokes>& strokes, int rowB
 }  // namespace
 
 Canvas renderArt(const Recipe& recipe, unsigned threads) {
-  Canvas canvas;
+  Canvas canvas(kWidth, kHeight);
   threads = std::clamp(threads, 1u, static_cast<unsigned>(kHeight));
   if (threads == 1) {
     Scan scan(recipe);

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "synth/canvas.h"
+#include "platform/canvas.h"
 #include "synth/palette.h"
 #include "synth/params.h"
 #include "synth/pixel.h"

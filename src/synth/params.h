@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/generator.h"
 
 namespace greetcard {
@@ -24,11 +25,6 @@ struct Params {
   float fak1 = 0;      // `fak1` — red channel factor, 10..20
   float fak2 = 0;      // `fak2` — green channel factor, 10..20
   float fak3 = 0;      // `fak3` — blue channel factor, 10..20
-};
-
-// A moment of the local clock, as the snapshot name needs it.
-struct LocalTime {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 
 // Draws the nine picture values, in the order tip1, tip2, tip3, pozic0, fi0,

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "platform/canvas.h"
 #include "platform/numeric.h"
 #include "synth/palette.h"
 #include "synth/params.h"
@@ -47,11 +48,6 @@ struct PixelFields {
   double gr = 0;     // `gr` — green channel value
   double bl = 0;     // `bl` — blue channel value
   double barva = 0;  // `barva` — blend value that picks the palette row
-};
-
-// A stroke with whole-pixel end points (the end point itself is not painted).
-struct Stroke {
-  int x0, y0, x1, y1;
 };
 
 // What `plotstroke` draws at one pixel: the colour (0xFFRRGGBB) and two strokes.

@@ -7,9 +7,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "synth/pixel.h"
 
 namespace greetcard {
+
+// A line with whole-pixel end points (the end point itself is not painted).
+struct Stroke {
+  int x0, y0, x1, y1;
+};
 
 inline constexpr std::uint32_t kBlack = 0xFF000000u;
 inline constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
@@ -18,7 +22,7 @@ inline constexpr std::int64_t kOutside = -1;
 
 class Canvas {
  public:
-  Canvas(int width = kWidth, int height = kHeight);
+  Canvas(int width, int height);
 
   int width() const { return width_; }
   int height() const { return height_; }

@@ -1,4 +1,4 @@
-#include "synth/canvas.h"
+#include "platform/canvas.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,0 +1,57 @@
+#include "output/image_file.h"
+
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QString>
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace greetcard {
+namespace {
+
+bool endsWithNoCase(std::string_view s, std::string_view suffix) {
+  if (s.size() < suffix.size()) return false;
+  return std::equal(suffix.begin(), suffix.end(), s.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                    [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+
+const char* qtFormat(ImageFormat format) { return format == ImageFormat::Png ? "png" : "bmp"; }
+
+}  // namespace
+
+std::optional<ImageFormat> formatOfPath(std::string_view path) {
+  if (endsWithNoCase(path, ".png")) return ImageFormat::Png;
+  if (endsWithNoCase(path, ".bmp")) return ImageFormat::Bmp;
+  return std::nullopt;
+}
+
+std::string_view extensionOf(ImageFormat format) { return format == ImageFormat::Png ? ".png" : ".bmp"; }
+
+QImage toImage(const Canvas& canvas) {
+  QImage image(canvas.width(), canvas.height(), QImage::Format_RGB32);
+  for (int y = 0; y < canvas.height(); ++y) {
+    std::memcpy(image.scanLine(y), canvas.data() + static_cast<std::size_t>(y) * canvas.width(),
+                static_cast<std::size_t>(canvas.width()) * sizeof(std::uint32_t));
+  }
+  return image;
+}
+
+std::string writeImage(const Canvas& canvas, const std::string& path, ImageFormat format) {
+  const QString qpath = QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+  const auto failure = [&path](const QString& reason) {
+    return "cannot write " + path + ": " + reason.toStdString();
+  };
+  QSaveFile file(qpath);
+  if (!file.open(QIODevice::WriteOnly)) return failure(file.errorString());
+  QImageWriter writer(&file, qtFormat(format));
+  if (!writer.write(toImage(canvas))) {
+    const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+    file.cancelWriting();
+    return failure(reason);
+  }
+  if (!file.commit()) return failure(file.errorString());
+  return {};
+}
+
+}  // namespace greetcard
