@@ -1,5 +1,7 @@
 #include "output/image_file.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImageWriter>
 #include <QSaveFile>
 #include <QString>
@@ -42,13 +44,24 @@ std::string writeImage(const Canvas& canvas, const std::string& path, ImageForma
   const auto failure = [&path](const QString& reason) {
     return "cannot write " + path + ": " + reason.toStdString();
   };
+  // Encoded in memory first, so the file sees plain writes: a short write is
+  // written again, and a failing one then tells the system's reason (a file
+  // size limit, a full disk) instead of an unspecified error.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, qtFormat(format));
+  if (!writer.write(toImage(canvas))) return failure(writer.errorString());
   QSaveFile file(qpath);
-  if (!file.open(QIODevice::WriteOnly)) return failure(file.errorString());
-  QImageWriter writer(&file, qtFormat(format));
-  if (!writer.write(toImage(canvas))) {
-    const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
-    file.cancelWriting();
-    return failure(reason);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return failure(file.errorString());
+  for (qsizetype done = 0; done < bytes.size();) {
+    const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+    if (written <= 0) {
+      const QString reason = file.errorString();
+      file.cancelWriting();
+      return failure(reason);
+    }
+    done += static_cast<qsizetype>(written);
   }
   if (!file.commit()) return failure(file.errorString());
   return {};
