@@ -41,12 +41,17 @@ class Canvas {
   // N = max(|dx|, |dy|) steps and paints step k at
   // (x0 + q(k dx), y0 + q(k dy)) with q(a) = floor((2a + N) / 2N), so the end
   // point itself is not painted. Only rows in [rowBegin, rowEnd) are painted.
+  // The line is clipped by steps beforehand, so its loop tests no pixel.
   void line(const Stroke& s, std::uint32_t colour, int rowBegin, int rowEnd);
   void line(const Stroke& s, std::uint32_t colour) { line(s, colour, 0, height_); }
 
   bool operator==(const Canvas& other) const = default;
 
  private:
+  // The same rule one step at a time with a test per pixel, for lines too long
+  // for the fixed-point loops of line().
+  void lineExact(const Stroke& s, std::uint32_t colour, int rowBegin, int rowEnd);
+
   int width_;
   int height_;
   std::vector<std::uint32_t> pixels_;

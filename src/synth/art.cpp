@@ -41,47 +41,141 @@ void Scan::paintRow(Canvas& canvas, int j) {
 
 namespace {
 
-// Draws, in scan order, every stroke that reaches rows [rowBegin, rowEnd).
-void drawBand(Canvas& canvas, const std::vector<PixelStrokes>& strokes, int rowBegin, int rowEnd) {
-  const int reach = static_cast<int>(kStrokeRadius) + 1;
-  const int firstRow = std::max(0, rowBegin - reach);
-  const int lastRow = std::min(kScanRows, rowEnd + reach);
-  for (int j = firstRow; j < lastRow; ++j) {
-    const PixelStrokes* row = strokes.data() + static_cast<std::size_t>(j) * kScanColumns;
-    for (int i = 0; i < kScanColumns; ++i) {
-      canvas.line(row[i].first, row[i].colour, rowBegin, rowEnd);
-      canvas.line(row[i].second, row[i].colour, rowBegin, rowEnd);
+// Warm-up of a piece of the chain that starts after the scan's start: two
+// rows, enough for every carried field to be assigned afresh on any card
+// seen so far (a whole column can fail one formula, never a whole row).
+constexpr std::size_t kWarmUpPositions = 2 * kScanColumns;
+// Rows beyond a band that a stroke can start from and still reach the band.
+constexpr int kStrokeReach = static_cast<int>(kStrokeRadius) + 1;
+
+// fi1 after `count` pixels: the same repeated addition the scan performs.
+double orbitTravelled(const Params& p, std::size_t count) {
+  double fi1 = 0;
+  for (std::size_t n = 0; n < count; ++n) fi1 = fi1 + p.korakfi1;
+  return fi1;
+}
+
+// Which carried fields hold the values the whole scan would have at this
+// point. A statement that runs on known inputs makes its target known when
+// it assigns it and leaves it as it was when it fails; a statement with an
+// unknown input makes its target unknown.
+struct KnownFields {
+  bool fi = false, ba = false, re = false, gr = false, bl = false, barva = false;
+  bool all() const { return fi && ba && re && gr && bl && barva; }
+};
+
+inline bool follow(bool inputsKnown, bool targetKnown, bool assigned) {
+  return inputsKnown && (targetKnown || assigned);
+}
+
+// Runs the chain at scan position n and updates what is known.
+void runTracked(PixelFields& f, KnownFields& known, const Recipe& recipe, std::size_t n) {
+  const Params& p = recipe.params;
+  const int i = static_cast<int>(n % kScanColumns), j = static_cast<int>(n / kScanColumns);
+  placePixel(f, i, j);
+  PixelTrig t;
+  // fi depends on the orbit and the plane point only, both always known.
+  known.fi = follow(true, known.fi, polarpos(f, p, t));
+  known.ba = follow(known.fi, known.ba, shapeval(f, p, t));
+  const unsigned assigned = channels(f, p, t);
+  known.re = follow(known.ba, known.re, (assigned & kRedAssigned) != 0);
+  known.gr = follow(known.ba, known.gr, (assigned & kGreenAssigned) != 0);
+  known.bl = follow(known.ba, known.bl, (assigned & kBlueAssigned) != 0);
+  known.barva = follow(known.re && known.gr && known.bl, known.barva, mixcolor(f, p, t));
+  // Limits barva, as the scan does; the strokes themselves are not needed.
+  plotstroke(f, p, recipe.palette, i, j, t);
+}
+
+}  // namespace
+
+std::size_t scanPiece(const Recipe& recipe, std::size_t begin, std::size_t end, std::size_t warmUp,
+                      PixelStrokes* out) {
+  std::size_t back = warmUp;
+  for (;;) {
+    const std::size_t start = begin > back ? begin - back : 0;
+    PixelFields f = startFields(recipe.palette);
+    KnownFields known;
+    if (start == 0) {
+      known = {true, true, true, true, true, true};
+    } else {
+      f.fi1 = orbitTravelled(recipe.params, start);
     }
+    for (std::size_t n = start; n < begin; ++n) runTracked(f, known, recipe, n);
+    if (known.all()) {
+      for (std::size_t n = begin; n < end; ++n) {
+        const int i = static_cast<int>(n % kScanColumns), j = static_cast<int>(n / kScanColumns);
+        out[n] = runPixel(f, recipe.params, recipe.palette, i, j);
+      }
+      return start;
+    }
+    back = std::max<std::size_t>(2 * back, 1);
+  }
+}
+
+namespace {
+
+// Scan positions [begin, end) of piece `index` out of `count`.
+std::size_t pieceStart(std::size_t index, std::size_t count) { return kScanPositions * index / count; }
+
+// First row of band `index` out of `count`.
+int bandStart(unsigned index, unsigned count) { return static_cast<int>(kHeight * index / count); }
+
+// Draws, in scan order, every stroke that reaches rows [rowBegin, rowEnd).
+void drawBand(Canvas& canvas, const PixelStrokes* strokes, int rowBegin, int rowEnd) {
+  const int firstRow = std::max(0, rowBegin - kStrokeReach);
+  const int lastRow = std::min(kScanRows, rowEnd + kStrokeReach);
+  const PixelStrokes* const stop = strokes + static_cast<std::size_t>(lastRow) * kScanColumns;
+  for (const PixelStrokes* s = strokes + static_cast<std::size_t>(firstRow) * kScanColumns; s != stop; ++s) {
+    canvas.line(s->first, s->colour, rowBegin, rowEnd);
+    canvas.line(s->second, s->colour, rowBegin, rowEnd);
   }
 }
 
 }  // namespace
 
+std::vector<PixelStrokes> scanStrokes(const Recipe& recipe, unsigned threads) {
+  threads = std::clamp(threads, 1u, static_cast<unsigned>(kScanRows));
+  std::vector<PixelStrokes> strokes(kScanPositions);
+  {
+    std::vector<std::jthread> workers;
+    for (unsigned t = 1; t < threads; ++t) {
+      workers.emplace_back([&recipe, &strokes, t, threads] {
+        scanPiece(recipe, pieceStart(t, threads), pieceStart(t + 1, threads), kWarmUpPositions, strokes.data());
+      });
+    }
+    scanPiece(recipe, 0, pieceStart(1, threads), kWarmUpPositions, strokes.data());
+  }
+  return strokes;
+}
+
 Canvas renderArt(const Recipe& recipe, unsigned threads) {
   Canvas canvas(kWidth, kHeight);
   threads = std::clamp(threads, 1u, static_cast<unsigned>(kHeight));
   if (threads == 1) {
-    Scan scan(recipe);
-    for (int j = 0; j < kScanRows; ++j) scan.paintRow(canvas, j);
+    // Row by row: the chain fills one row of strokes, which is drawn at once.
+    std::vector<PixelStrokes> row(kScanColumns);
+    PixelFields f = startFields(recipe.palette);
+    for (int j = 0; j < kScanRows; ++j) {
+      for (int i = 0; i < kScanColumns; ++i) row[i] = runPixel(f, recipe.params, recipe.palette, i, j);
+      for (const PixelStrokes& s : row) {
+        canvas.line(s.first, s.colour);
+        canvas.line(s.second, s.colour);
+      }
+    }
     return canvas;
   }
-  // The chain carries values from pixel to pixel, so it runs in scan order;
-  // the strokes are then drawn in row bands, one per thread.
-  std::vector<PixelStrokes> strokes(static_cast<std::size_t>(kScanRows) * kScanColumns);
-  PixelFields f = startFields(recipe.palette);
-  for (int j = 0; j < kScanRows; ++j) {
-    for (int i = 0; i < kScanColumns; ++i) {
-      strokes[static_cast<std::size_t>(j) * kScanColumns + i] =
-          runPixel(f, recipe.params, recipe.palette, i, j);
+  // Each thread runs its piece of the chain; once every piece is done, each
+  // draws its band of rows.
+  std::vector<PixelStrokes> strokes = scanStrokes(recipe, threads);
+  {
+    std::vector<std::jthread> workers;
+    for (unsigned t = 1; t < threads; ++t) {
+      workers.emplace_back([&canvas, &strokes, t, threads] {
+        drawBand(canvas, strokes.data(), bandStart(t, threads), bandStart(t + 1, threads));
+      });
     }
+    drawBand(canvas, strokes.data(), bandStart(0, threads), bandStart(1, threads));
   }
-  std::vector<std::jthread> workers;
-  for (unsigned t = 0; t < threads; ++t) {
-    const int rowBegin = static_cast<int>(kHeight * t / threads);
-    const int rowEnd = static_cast<int>(kHeight * (t + 1) / threads);
-    workers.emplace_back([&canvas, &strokes, rowBegin, rowEnd] { drawBand(canvas, strokes, rowBegin, rowEnd); });
-  }
-  workers.clear();
   return canvas;
 }
 

@@ -3,9 +3,11 @@
 // two mirrored strokes, on a black canvas.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/canvas.h"
 #include "synth/palette.h"
@@ -50,8 +52,27 @@ class Scan {
   PixelFields fields_;
 };
 
-// Paints the whole art (no caption) on a fresh canvas. Any thread count gives
-// the same pixels.
+// Pixel positions of a scan, numbered in scan order (row by row).
+inline constexpr std::size_t kScanPositions = static_cast<std::size_t>(kScanRows) * kScanColumns;
+
+// Runs the chain over the whole scan and returns every pixel's colour and
+// strokes in scan order. Any thread count gives the same result.
+std::vector<PixelStrokes> scanStrokes(const Recipe& recipe, unsigned threads = 1);
+
+// Runs the chain for scan positions [begin, end) into out[begin, end) without
+// running the positions before it. The chain carries a field on only where a
+// statement fails, so it starts `warmUp` positions earlier from unknown
+// fields (the orbit angle travelled is summed exactly as the scan sums it)
+// and follows which carried fields have been assigned from known values since.
+// When they are not all known by `begin` it starts again twice as far back,
+// at worst from the start of the scan. Returns the position it started from.
+std::size_t scanPiece(const Recipe& recipe, std::size_t begin, std::size_t end, std::size_t warmUp,
+                      PixelStrokes* out);
+
+// Paints the whole art// Paints the whole art (no caption) on a fresh canvas. Any thread count gives
+// the same pixels: with several threads the chain runs in pieces of the scan
+// (see scanPiece), then each thread draws, in scan order, every stroke that
+// reaches its band of rows.
 Canvas renderArt(const Recipe& recipe, unsigned threads = 1);
 
 }  // namespace greetcard

@@ -56,6 +56,20 @@ struct PixelStrokes {
   Stroke first, second;
 };
 
+// Sines and cosines of the pixel's distance `r` and orbit angle `fit`. Many
+// statements of the chain take them; each is computed once per pixel and the
+// statements use the stored value, which is the same double the function
+// gives every time.
+struct PixelTrig {
+  double sinR = 0, cosR = 0;
+  double sinFit = 0, cosFit = 0;
+};
+
+// The sines and cosines of the fields' r and fit.
+inline PixelTrig trigOf(const PixelFields& f) {
+  return {std::sin(f.r), std::cos(f.r), std::sin(f.fit), std::cos(f.fit)};
+}
+
 // Opaque colour value from three components (each limited to 255).
 inline std::uint32_t composeColour(int red, int green, int blue) {
   constexpr std::uint32_t kOpaque = 0xFF000000u;
@@ -63,34 +77,50 @@ inline std::uint32_t composeColour(int red, int green, int blue) {
   return kOpaque | (limit(red) << 16) | (limit(green) << 8) | limit(blue);
 }
 
-// `polarpos` — moves the centre one step along its orbit; sets fit, r and fi.
-inline void polarpos(PixelFields& f, const Params& p) {
+// `polarpos` — moves the centre one step along its orbit; sets fit, r and fi,
+// and leaves the sines and cosines of fit and r in t. Returns whether fi was
+// assigned (false: it carries the previous pixel's value).
+inline bool polarpos(PixelFields& f, const Params& p, PixelTrig& t) {
   f.fi1 = f.fi1 + p.korakfi1;
   f.fit = p.fi0 + f.fi1;
   const double r0 = p.r0;
-  const double cenx = r0 * std::cos(f.fit);
-  const double ceny = r0 * std::sin(f.fit);
+  t.cosFit = std::cos(f.fit);
+  t.sinFit = std::sin(f.fit);
+  const double cenx = r0 * t.cosFit;
+  const double ceny = r0 * t.sinFit;
   const double relx = cenx - f.x;
   const double rely = ceny - f.y;
   f.r = std::sqrt(relx * relx + rely * rely);
+  t.sinR = std::sin(f.r);
+  t.cosR = std::cos(f.r);
   if (relx != 0.0) {
     const double q = rely / relx;
-    if (finite(q)) f.fi = std::atan(q);
+    if (finite(q)) {
+      f.fi = std::atan(q);
+      return true;
+    }
   }
+  return false;
+}
+
+inline void polarpos(PixelFields& f, const Params& p) {
+  PixelTrig t;
+  polarpos(f, p, t);
 }
 
 // Shape value of formula `tip` at the fields' point; false when the formula
 // fails there (a zero divisor or a non-finite value).
-inline bool shapeFormula(int tip, const PixelFields& f, double& out) {
+inline bool shapeFormula(int tip, const PixelFields& f, const PixelTrig& t, double& out) {
   const double r = f.r, fi = f.fi, x = f.x, y = f.y, fit = f.fit;
+  const double sinR = t.sinR;
   double v;
   switch (tip) {
     case 2: v = r * fi; break;
-    case 3: v = (r * r) * std::sin(r); break;
+    case 3: v = (r * r) * sinR; break;
     case 4: v = x * r; break;
-    case 5: v = ((r * std::sin(r)) * x) * std::cos(y); break;
+    case 5: v = ((r * sinR) * x) * std::cos(y); break;
     case 6: {
-      const double den = std::pow(r, r + std::sin(r));
+      const double den = std::pow(r, r + sinR);
       if (!usableDivisor(den)) return false;
       v = ((r * r) * (2.0 + std::sin(fit * r))) / den;
       break;
@@ -98,16 +128,16 @@ inline bool shapeFormula(int tip, const PixelFields& f, double& out) {
     case 7: v = (r * std::tan(fi)) * fi; break;
     case 8: v = ((r * std::tan(r)) * x) * std::sin(x); break;
     case 9:
-      v = ((r * (1.0 + std::sin(r))) + (x * (1.0 + std::sin(x)))) + (y * (1.0 + std::sin(y)));
+      v = ((r * (1.0 + sinR)) + (x * (1.0 + std::sin(x)))) + (y * (1.0 + std::sin(y)));
       break;
     case 10:
-      v = (r * (1.0 + std::sin(r))) + (((x * (1.0 + std::sin(x))) * y) * (1.0 + std::sin(y)));
+      v = (r * (1.0 + sinR)) + (((x * (1.0 + std::sin(x))) * y) * (1.0 + std::sin(y)));
       break;
     case 11:
       if (!usableDivisor(fi)) return false;
       v = ((r + x) + y) / fi;
       break;
-    case 12: v = ((r * (1.0 + std::sin(r))) * (1.0 + std::cos(fit + r))) * fi; break;
+    case 12: v = ((r * (1.0 + sinR)) * (1.0 + std::cos(fit + r))) * fi; break;
     case 13:
       if (!usableDivisor(fi)) return false;
       v = r / fi;
@@ -121,7 +151,7 @@ inline bool shapeFormula(int tip, const PixelFields& f, double& out) {
       if (!usableDivisor(ax)) return false;
       const double base = r / ax;
       if (!finite(base)) return false;
-      v = std::pow(base, (1.0 + std::sin(r)) + std::cos(fi));
+      v = std::pow(base, (1.0 + sinR) + std::cos(fi));
       break;
     }
     default: v = r * r; break;
@@ -131,28 +161,41 @@ inline bool shapeFormula(int tip, const PixelFields& f, double& out) {
   return true;
 }
 
-// `shapeval` — shape value `ba`; a failing formula keeps the previous value.
-inline void shapeval(PixelFields& f, const Params& p) {
-  constexpr int kShapeFormulas = 15;
-  double v;
-  if (shapeFormula(pickFormula(p.tip1, kShapeFormulas), f, v)) f.ba = v;
+inline bool shapeFormula(int tip, const PixelFields& f, double& out) {
+  return shapeFormula(tip, f, trigOf(f), out);
 }
 
+// `shapeval` — shape value `ba`; a failing formula keeps the previous value.
+// Returns whether ba was assigned.
+inline bool shapeval(PixelFields& f, const Params& p, const PixelTrig& t) {
+  constexpr int kShapeFormulas = 15;
+  double v;
+  if (!shapeFormula(pickFormula(p.tip1, kShapeFormulas), f, t, v)) return false;
+  f.ba = v;
+  return true;
+}
+
+inline void shapeval(PixelFields& f, const Params& p) { shapeval(f, p, trigOf(f)); }
+
+// Which channel values `channels` assigned (a bit each); the others carry on.
+inline constexpr unsigned kRedAssigned = 1u, kGreenAssigned = 2u, kBlueAssigned = 4u;
+
 // `channels` — red, green and blue channel values from the shape value.
-inline void channels(PixelFields& f, const Params& p) {
+// Returns the channels assigned (kRedAssigned | kGreenAssigned | kBlueAssigned).
+inline unsigned channels(PixelFields& f, const Params& p, const PixelTrig& t) {
   constexpr int kChannelSets = 3;
   constexpr double kSetTwoBase = 10.0;
   double fr, fg, fb;  // factors of the selected set
   switch (pickFormula(p.tip2, kChannelSets)) {
     case 2:
-      fr = kSetTwoBase + std::sin(f.r);
-      fg = kSetTwoBase + std::cos(f.r);
-      fb = kSetTwoBase + std::sin(f.fit);
+      fr = kSetTwoBase + t.sinR;
+      fg = kSetTwoBase + t.cosR;
+      fb = kSetTwoBase + t.sinFit;
       break;
     case 3:
-      fr = static_cast<double>(p.fak1) + std::sin(f.r);
-      fg = static_cast<double>(p.fak2) + std::cos(f.r);
-      fb = static_cast<double>(p.fak3) + std::sin(f.fit);
+      fr = static_cast<double>(p.fak1) + t.sinR;
+      fg = static_cast<double>(p.fak2) + t.cosR;
+      fb = static_cast<double>(p.fak3) + t.sinFit;
       break;
     default:
       fr = p.fak1;
@@ -161,32 +204,49 @@ inline void channels(PixelFields& f, const Params& p) {
       break;
   }
   const double re = f.ba * fr, gr = f.ba * fg, bl = f.ba * fb;
-  if (finite(re)) f.re = re;
-  if (finite(gr)) f.gr = gr;
-  if (finite(bl)) f.bl = bl;
+  unsigned assigned = 0;
+  if (finite(re)) {
+    f.re = re;
+    assigned |= kRedAssigned;
+  }
+  if (finite(gr)) {
+    f.gr = gr;
+    assigned |= kGreenAssigned;
+  }
+  if (finite(bl)) {
+    f.bl = bl;
+    assigned |= kBlueAssigned;
+  }
   f.re = std::abs(f.re);
   f.gr = std::abs(f.gr);
   f.bl = std::abs(f.bl);
+  return assigned;
 }
 
+inline void channels(PixelFields& f, const Params& p) { channels(f, p, trigOf(f)); }
+
 // `mixcolor` — blend value `barva` from the channel values; a failing formula
-// keeps the previous value.
-inline void mixcolor(PixelFields& f, const Params& p) {
+// keeps the previous value. Returns whether barva was assigned.
+inline bool mixcolor(PixelFields& f, const Params& p, const PixelTrig& t) {
   constexpr int kBlendFormulas = 4;
   double v;
   switch (pickFormula(p.tip3, kBlendFormulas)) {
-    case 2: v = (f.re + f.gr) + (f.bl * (1.0 + std::sin(f.r))); break;
+    case 2: v = (f.re + f.gr) + (f.bl * (1.0 + t.sinR)); break;
     case 3: {
       const double root = std::sqrt(f.r);
-      if (!usableDivisor(f.r) || !usableDivisor(root)) return;
+      if (!usableDivisor(f.r) || !usableDivisor(root)) return false;
       v = (f.re / f.r) + (f.gr / root);
       break;
     }
-    case 4: v = ((f.re * std::sin(f.fit)) + (f.gr * std::sin(f.r))) + (f.bl * std::cos(f.r)); break;
+    case 4: v = ((f.re * t.sinFit) + (f.gr * t.sinR)) + (f.bl * t.cosR); break;
     default: v = (f.re + f.gr) + f.bl; break;
   }
-  if (finite(v)) f.barva = v;
+  if (!finite(v)) return false;
+  f.barva = v;
+  return true;
 }
+
+inline void mixcolor(PixelFields& f, const Params& p) { mixcolor(f, p, trigOf(f)); }
 
 // Stroke coordinate: the double sum is passed as a single, and the line then
 // takes the nearest whole pixel, halves to even.
@@ -196,7 +256,8 @@ inline int strokeCoordinate(double v) {
 
 // `plotstroke` — limits `barva`, picks the palette row and computes the colour
 // and the two mirrored strokes around pixel (i, j).
-inline PixelStrokes plotstroke(PixelFields& f, const Params& p, const Palette& pal, int i, int j) {
+inline PixelStrokes plotstroke(PixelFields& f, const Params& p, const Palette& pal, int i, int j,
+                               const PixelTrig& t) {
   if (f.barva < kBarvaMin) f.barva = kBarvaMin;
   if (f.barva > kBarvaMax) f.barva = kBarvaMax;
   const int prow = static_cast<int>(std::floor(static_cast<double>(p.pozic0) +
@@ -204,9 +265,9 @@ inline PixelStrokes plotstroke(PixelFields& f, const Params& p, const Palette& p
   double rval = 0, gval = 0, bval = 0;
   if (prow >= 0 && prow < kPaletteRows) {
     const PaletteRow& row = pal.rows[prow];
-    rval = row.red * (1.0 + std::sin(f.r));
-    gval = row.green * (1.0 + std::sin(f.fit));
-    bval = row.blue * (1.0 + std::cos(f.r));
+    rval = row.red * (1.0 + t.sinR);
+    gval = row.green * (1.0 + t.sinFit);
+    bval = row.blue * (1.0 + t.cosR);
   }
   const auto component = [](double v) { return static_cast<int>(roundHalfEven(v)); };
   PixelStrokes out;
@@ -222,6 +283,10 @@ inline PixelStrokes plotstroke(PixelFields& f, const Params& p, const Palette& p
   return out;
 }
 
+inline PixelStrokes plotstroke(PixelFields& f, const Params& p, const Palette& pal, int i, int j) {
+  return plotstroke(f, p, pal, i, j, trigOf(f));
+}
+
 // Sets the plane point of pixel (i, j): x = i / dx - polx, y = poly - j / dy.
 inline void placePixel(PixelFields& f, int i, int j) {
   f.x = i / kDx - kPolx;
@@ -231,11 +296,12 @@ inline void placePixel(PixelFields& f, int i, int j) {
 // Runs the whole chain at pixel (i, j).
 inline PixelStrokes runPixel(PixelFields& f, const Params& p, const Palette& pal, int i, int j) {
   placePixel(f, i, j);
-  polarpos(f, p);
-  shapeval(f, p);
-  channels(f, p);
-  mixcolor(f, p);
-  return plotstroke(f, p, pal, i, j);
+  PixelTrig t;
+  polarpos(f, p, t);
+  shapeval(f, p, t);
+  channels(f, p, t);
+  mixcolor(f, p, t);
+  return plotstroke(f, p, pal, i, j, t);
 }
 
 }  // namespace greetcard
