@@ -110,7 +110,10 @@ void Form1::runCycle() {
   emit cycleEnded();
 }
 
-void Form1::Command2_Click() { endProgram(); }
+void Form1::Command2_Click() {
+  endProgram();
+  close();
+}
 
 void Form1::Command3_Click() {
   if (ended()) return;
@@ -137,6 +140,7 @@ void Form1::saveimage() {
 }
 
 void Form1::endProgram() {
+  // A scan in progress sees the end at its next row and stops there.
   if (services_.ended()) return;
   services_.end();
   emit finished();
