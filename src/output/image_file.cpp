@@ -15,7 +15,9 @@ namespace {
 bool endsWithNoCase(std::string_view s, std::string_view suffix) {
   if (s.size() < suffix.size()) return false;
   return std::equal(suffix.begin(), suffix.end(), s.end() - static_cast<std::ptrdiff_t>(suffix.size()),
-                    [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+                    [](char wanted, char given) {
+                      return std::tolower(static_cast<unsigned char>(given)) == wanted;
+                    });
 }
 
 const char* qtFormat(ImageFormat format) { return format == ImageFormat::Png ? "png" : "bmp"; }
