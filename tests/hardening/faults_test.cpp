@@ -1,6 +1,8 @@
 // Faults of the disk and of the name list, from the outside: greetcard-render
 // runs as a child process, and the window saves, while
 // - the disk is full (a 64 KiB tmpfs, mounted for the test),
+// - the folder cannot be written (the same tmpfs mounted read-only: root
+//   writes through permission bits, but not onto a read-only file system),
 // - the file size limit is hit (`ulimit -f`: every write past it fails with
 //   EFBIG, on any file system),
 // - the name list cannot be read (a dangling symbolic link; a path through a
@@ -38,9 +40,9 @@ namespace fs = std::filesystem;
 constexpr int kRunTimeoutMs = 300000;
 constexpr int kExitNotWritten = 1;
 constexpr int kExitListUnreadable = 2;
-// Size of the small file system that plays the full disk: smaller than any
-// card, so that every card write runs out of room.
-constexpr const char* kFullDiskOptions = "size=64k";
+// Size of the small file system: smaller than any card, so that every card
+// write runs out of room.
+constexpr const char* kSmallDiskOptions = "size=64k";
 // File size limit for the EFBIG cases, in bytes: smaller than any card.
 constexpr rlim_t kFileSizeLimitBytes = 64 * 1024;
 // What stands in a folder before the run: an earlier card that must survive.
@@ -98,17 +100,24 @@ std::vector<std::string> entriesOf(const fs::path& folder) {
 
 QString q(const fs::path& path) { return QString::fromStdString(path.string()); }
 
-// A 64 KiB tmpfs mounted on a fresh folder for the length of a test; the test
-// is skipped where mounting is not permitted.
-class FullDisk : public ::testing::Test {
+// A small tmpfs mounted on a fresh folder for the length of a test, either
+// with 64 KiB of room (a full disk for any card) or read-only (a folder that
+// even root cannot write). Skipped where mounting is not permitted.
+struct DiskCase {
+  const char* label;
+  bool readOnly;
+  int reasonErrno;  // what every write into it fails with
+};
+
+class SmallDisk : public ::testing::TestWithParam<DiskCase> {
  protected:
   void SetUp() override {
     ASSERT_TRUE(temp_.isValid());
     disk_ = fs::path(temp_.path().toStdString()) / "disk";
     fs::create_directory(disk_);
-    if (mount("tmpfs", disk_.c_str(), "tmpfs", 0, kFullDiskOptions) != 0) {
+    if (mount("tmpfs", disk_.c_str(), "tmpfs", 0, kSmallDiskOptions) != 0) {
       GTEST_SKIP() << "cannot mount a small tmpfs here (" << std::strerror(errno)
-                   << "); the full-disk cases need root with mount permission";
+                   << "); the full and read-only disk cases need root with mount permission";
     }
     mounted_ = true;
   }
@@ -119,6 +128,23 @@ class FullDisk : public ::testing::Test {
   const fs::path& disk() const { return disk_; }
   // A folder outside the small disk, for the name list.
   fs::path outside() const { return fs::path(temp_.path().toStdString()); }
+  // What a failed write of `file` says after "cannot write <file>: ". On a
+  // read-only disk a file that is already there is refused before any write,
+  // with Qt's own words instead of the system's reason.
+  std::string reason(const fs::path& file, bool existed = false) const {
+    if (existed && GetParam().readOnly) return "Existing file " + file.string() + " is not writable";
+    return std::strerror(GetParam().reasonErrno);
+  }
+
+  // Writes the earlier files onto the disk, then makes it read-only when the
+  // case asks for that.
+  void prepare(const std::vector<fs::path>& earlierFiles) {
+    for (const fs::path& file : earlierFiles) writeBytes(file, kEarlierCard);
+    if (GetParam().readOnly) {
+      ASSERT_EQ(mount("tmpfs", disk_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, kSmallDiskOptions), 0)
+          << std::strerror(errno);
+    }
+  }
 
  private:
   QTemporaryDir temp_;
@@ -126,18 +152,19 @@ class FullDisk : public ::testing::Test {
   bool mounted_ = false;
 };
 
-TEST_F(FullDisk, OneCardFailsNamesPathAndReasonAndKeepsTheEarlierCard) {
-  writeBytes(disk() / "card.png", kEarlierCard);
+TEST_P(SmallDisk, OneCardFailsNamesPathAndReasonAndKeepsTheEarlierCard) {
+  prepare({disk() / "card.png"});
   const RunResult run = render({"ana", "-o", q(disk() / "card.png")}, outside());
   EXPECT_EQ(run.exitCode, kExitNotWritten) << run.err;
-  EXPECT_NE(run.err.find((disk() / "card.png").string()), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find(std::strerror(ENOSPC)), std::string::npos) << run.err;
+  const fs::path card = disk() / "card.png";
+  EXPECT_NE(run.err.find("cannot write " + card.string() + ": " + reason(card, true)), std::string::npos)
+      << run.err;
   EXPECT_EQ(readBytes(disk() / "card.png"), kEarlierCard);
   EXPECT_EQ(entriesOf(disk()), std::vector<std::string>{"card.png"});
 }
 
-TEST_F(FullDisk, EveryCardOfAListFailsAndTheSummarySaysSo) {
-  writeBytes(disk() / "ana.bmp", kEarlierCard);
+TEST_P(SmallDisk, EveryCardOfAListFailsAndTheSummarySaysSo) {
+  prepare({disk() / "ana.bmp"});
   writeBytes(outside() / "names.txt", "ana\nmarko polo\nzz\n");
   const RunResult run =
       render({"--names", q(outside() / "names.txt"), "--out-dir", q(disk()), "--format", "bmp", "-j", "2"},
@@ -145,14 +172,15 @@ TEST_F(FullDisk, EveryCardOfAListFailsAndTheSummarySaysSo) {
   EXPECT_EQ(run.exitCode, kExitNotWritten) << run.err;
   EXPECT_NE(run.err.find("written 0, refused 0, failed 3"), std::string::npos) << run.err;
   for (const char* file : {"ana.bmp", "marko_polo.bmp", "zz.bmp"}) {
-    EXPECT_NE(run.err.find((disk() / file).string() + ": " + std::strerror(ENOSPC)), std::string::npos)
-        << file << "\n" << run.err;
+    const fs::path card = disk() / file;
+    const std::string expected = "cannot write " + card.string() + ": " + reason(card, card == disk() / "ana.bmp");
+    EXPECT_NE(run.err.find(expected), std::string::npos) << expected << "\n" << run.err;
   }
   EXPECT_EQ(readBytes(disk() / "ana.bmp"), kEarlierCard);
   EXPECT_EQ(entriesOf(disk()), std::vector<std::string>{"ana.bmp"});
 }
 
-TEST_F(FullDisk, WindowSaveShowsTheReasonKeepsTheEarlierSnapshotAndGoesOn) {
+TEST_P(SmallDisk, WindowSaveShowsTheReasonKeepsTheEarlierSnapshotAndGoesOn) {
   Form1 form(disk());
   form.setPrompt([](std::string_view, std::string_view) { return std::string("ana"); });
   QStringList messages;
@@ -163,13 +191,12 @@ TEST_F(FullDisk, WindowSaveShowsTheReasonKeepsTheEarlierSnapshotAndGoesOn) {
   while (cycles == 0) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 
   const fs::path snapshot = snapshotPath(disk(), form.cycle().state().imeslike);
-  writeBytes(snapshot, kEarlierCard);
+  prepare({snapshot});
   const Canvas before = form.cycle().picture();
   form.findChild<QPushButton*>(QStringLiteral("Command3"))->click();
 
   ASSERT_EQ(messages.size(), 1);
-  EXPECT_TRUE(messages[0].contains(q(snapshot))) << messages[0].toStdString();
-  EXPECT_TRUE(messages[0].contains(QString::fromUtf8(std::strerror(ENOSPC)))) << messages[0].toStdString();
+  EXPECT_EQ(messages[0].toStdString(), "cannot write " + snapshot.string() + ": " + reason(snapshot, true));
   EXPECT_EQ(readBytes(snapshot), kEarlierCard);
   EXPECT_EQ(entriesOf(disk()), std::vector<std::string>{snapshot.filename().string()});
   EXPECT_TRUE(form.cycle().picture() == before);
@@ -181,7 +208,12 @@ TEST_F(FullDisk, WindowSaveShowsTheReasonKeepsTheEarlierSnapshotAndGoesOn) {
   EXPECT_FALSE(form.ended());
 }
 
-// The file size limit: every format, one card and a list.
+INSTANTIATE_TEST_SUITE_P(Disks, SmallDisk,
+                         ::testing::Values(DiskCase{"full", false, ENOSPC}, DiskCase{"read_only", true, EROFS}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+// The file size limit on a BMP card and on a list (a PNG card under the
+// limit is a case of the command-line tests).
 struct SizeLimitCase {
   const char* label;
   QStringList args;                 // "%F" stands for the run's folder
@@ -210,45 +242,29 @@ TEST_P(FileSizeLimit, WritesFailWithTheReasonAndKeepTheEarlierFiles) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FileSizeLimit,
-    ::testing::Values(SizeLimitCase{"one_png", {"ana", "-o", "ana.png"}, {"ana.png"}, "cannot write ana.png: "},
-                      SizeLimitCase{"one_bmp", {"ana", "-o", "ana.bmp"}, {"ana.bmp"}, "cannot write ana.bmp: "},
+    ::testing::Values(SizeLimitCase{"one_bmp", {"ana", "-o", "ana.bmp"}, {"ana.bmp"}, "cannot write ana.bmp: "},
                       SizeLimitCase{"list", {"--names", "names.txt", "-j", "2"}, {"bob.png"},
                                     "written 0, refused 0, failed 2"}),
     [](const auto& info) { return std::string(info.param.label); });
 
-// A name list that cannot be read: nothing is written and the message names
-// the list and the reason. (A list with its permission bits cleared would not
-// do: root reads it anyway.)
-struct UnreadableListCase {
-  const char* label;
-  std::string listPath;  // relative to the run's folder
-  int reasonErrno;
-};
-
-class UnreadableList : public ::testing::TestWithParam<UnreadableListCase> {};
-
-TEST_P(UnreadableList, RefusesWithTheReasonAndWritesNothing) {
-  const UnreadableListCase& c = GetParam();
+// A name list behind a dangling symbolic link: nothing is written and the
+// message names the list and the reason. (A list with its permission bits
+// cleared would not do: root reads it anyway. A folder, a missing file and a
+// path through a regular file are cases of the command-line tests.)
+TEST(UnreadableList, DanglingLinkIsRefusedWithTheReasonAndNothingIsWritten) {
   QTemporaryDir temp;
   ASSERT_TRUE(temp.isValid());
   const fs::path folder = fs::path(temp.path().toStdString());
-  writeBytes(folder / "regular.txt", "ana\n");
-  fs::create_symlink(folder / "gone.txt", folder / "dangling.txt");
+  fs::create_symlink(folder / "gone.txt", folder / "names.txt");
   const auto before = entriesOf(folder);
 
-  const RunResult run = render({"--names", QString::fromStdString(c.listPath), "--out-dir", "cards"}, folder);
+  const RunResult run = render({"--names", "names.txt", "--out-dir", "cards"}, folder);
   EXPECT_EQ(run.exitCode, kExitListUnreadable) << run.err;
-  EXPECT_NE(run.err.find("cannot read the name list " + c.listPath + ": " + std::strerror(c.reasonErrno)),
+  EXPECT_NE(run.err.find(std::string("cannot read the name list names.txt: ") + std::strerror(ENOENT)),
             std::string::npos)
       << run.err;
   EXPECT_EQ(entriesOf(folder), before);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, UnreadableList,
-                         ::testing::Values(UnreadableListCase{"dangling_symlink", "dangling.txt", ENOENT},
-                                           UnreadableListCase{"path_through_a_file", "regular.txt/names", ENOTDIR},
-                                           UnreadableListCase{"missing", "missing.txt", ENOENT}),
-                         [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace
 }  // namespace greetcard
