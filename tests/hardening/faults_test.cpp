@@ -23,6 +23,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -108,6 +109,7 @@ struct DiskCase {
   bool readOnly;
   int reasonErrno;  // what every write into it fails with
 };
+void PrintTo(const DiskCase& c, std::ostream* os) { *os << c.label; }
 
 class SmallDisk : public ::testing::TestWithParam<DiskCase> {
  protected:
@@ -220,6 +222,7 @@ struct SizeLimitCase {
   std::vector<std::string> files;  // files that stand there before and must survive
   std::string summary;              // part of stderr, besides the reason
 };
+void PrintTo(const SizeLimitCase& c, std::ostream* os) { *os << c.label; }
 
 class FileSizeLimit : public ::testing::TestWithParam<SizeLimitCase> {};
 
