@@ -8,9 +8,11 @@
 namespace greetcard {
 namespace {
 
-constexpr std::string_view kFolderName = "wimgx";
 #ifdef _WIN32
 constexpr std::string_view kWindowsFolder = "C:\\wimgx";
+#else
+// Drive C: stands for the home folder.
+constexpr std::string_view kFolderName = "wimgx";
 #endif
 
 }  // namespace

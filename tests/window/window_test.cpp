@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QImage>
 #include <QInputDialog>
-#include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
