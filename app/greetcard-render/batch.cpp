@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
@@ -80,7 +81,7 @@ class Console {
                        std::to_string(done) + "/" + std::to_string(total) + (totalKnown ? "" : "+");
     char left[32] = "";
     if (totalKnown && done > 0 && done < total) {
-      std::snprintf(left, sizeof left, "  %.0f s left", elapsed / done * (total - done));
+      std::snprintf(left, sizeof left, "  %.0f s left", std::ceil(elapsed / done * (total - done)));
     }
     text += left;
     text += "\x1b[K";
@@ -154,6 +155,11 @@ class Batch {
       }
       if (!entry) {
         listEnded_ = true;
+        break;
+      }
+      // Reading may have waited for input (stdin) while a stop came in.
+      if (interruptRequested()) {
+        interrupted_ = true;
         break;
       }
       render(*entry);

@@ -160,6 +160,17 @@ TEST_F(CliTest, HelpListsEveryOptionAndVersionIsTheProjects) {
   EXPECT_TRUE(entriesOf(folder()).empty());
 }
 
+TEST_F(CliTest, NeedsNoDisplayAndKeepsQuiet) {
+  // A desktop platform asked for without a display to connect to would end
+  // the program; it must paint offscreen and say nothing.
+  const RunResult r = run({"ana", "-o", "card.png"}, std::nullopt,
+                          "export QT_QPA_PLATFORM=xcb; unset DISPLAY WAYLAND_DISPLAY XDG_RUNTIME_DIR");
+  EXPECT_EQ(r.exitCode, kExitOk);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(entriesOf(folder()), Strings{"card.png"});
+}
+
 // --- the recipe and the known card of "ana" ---
 
 TEST_F(CliTest, RecipeOfAnaEqualsTheKnownRecipe) {
