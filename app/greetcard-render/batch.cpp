@@ -1,5 +1,6 @@
 #include "batch.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -75,8 +76,9 @@ class Console {
 
   void bar(std::size_t done, std::size_t total, bool totalKnown, double elapsed) {
     const std::lock_guard lock(mutex_);
-    const int filled =
-        total == 0 ? kBarWidth : static_cast<int>(static_cast<double>(kBarWidth) * done / total);
+    // The list may have changed since it was counted: never past the end.
+    const int filled = total == 0 ? kBarWidth
+                                  : std::min(kBarWidth, static_cast<int>(static_cast<double>(kBarWidth) * done / total));
     std::string text = "\r[" + std::string(filled, '#') + std::string(kBarWidth - filled, '-') + "] " +
                        std::to_string(done) + "/" + std::to_string(total) + (totalKnown ? "" : "+");
     char left[32] = "";
@@ -231,7 +233,8 @@ int runBatch(const Options& options) {
   if (options.outDir) {
     std::error_code error;
     fs::create_directories(*options.outDir, error);
-    if (!error && !fs::is_directory(*options.outDir, error) && !error) {
+    std::error_code unknown;
+    if (!error && !fs::is_directory(*options.outDir, unknown)) {
       error = std::make_error_code(std::errc::not_a_directory);
     }
     if (error) {
@@ -241,10 +244,11 @@ int runBatch(const Options& options) {
   }
 
   Console console(isatty(fileno(stderr)) != 0);
-  // A file can be counted ahead for the progress total; a pipe only as it
-  // is read.
+  // A regular file can be counted ahead for the progress total; a pipe only
+  // as it is read.
   std::optional<std::size_t> total;
-  if (console.terminal() && !fromStdin) {
+  std::error_code notRegular;
+  if (console.terminal() && !fromStdin && fs::is_regular_file(listPath, notRegular)) {
     std::ifstream again(listPath, std::ios::binary);
     if (again) total = countNameLines(again);
   }

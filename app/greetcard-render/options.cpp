@@ -229,7 +229,8 @@ Both:
 
 Exit status:
   0    every card written
-  1    a card could not be written, or a list line was refused
+  1    a card (or the output folder) could not be written, or a list
+       line was refused
   2    wrong usage, a refused NAME, or a list that cannot be read
   130  interrupted (SIGINT or SIGTERM); the cards finished so far are kept
 )";
