@@ -219,11 +219,14 @@ A mailing list:
   --out-dir DIR          folder for the cards (created when missing; default
                          the current folder); each card is NAME.png or
                          NAME.bmp as above
-  --format png|bmp       format of the cards (default png)
-  -j, --jobs N           cards rendered at once (1 to 64; default one per core)
+  --format png|bmp       format of the cards (default png; also for one card
+                         without -o)
 
 Both:
   --no-caption           the art alone, without the caption
+  -j, --jobs N           threads (1 to 64; default one per core): a list
+                         renders N cards at once, one card is painted by N
+                         threads (the pixels are the same for any N)
   -h, --help             show this text and exit
   --version              show the version and exit
 
