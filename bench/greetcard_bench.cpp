@@ -245,6 +245,10 @@ ChildRun runRenderer(const std::vector<std::string>& args) {
   }
   run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   run.peakKilobytes = usage.ru_maxrss;
+  if (WIFSIGNALED(status)) {
+    run.problem = "greetcard-render was ended by signal " + std::to_string(WTERMSIG(status));
+    return run;
+  }
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     run.problem = "greetcard-render ended with status " + std::to_string(WEXITSTATUS(status)) +
                   " (does it know --names, --out-dir and -j yet?)";
