@@ -21,7 +21,9 @@ TEST_P(NameRules, AcceptOrRefuseWithReason) {
   const NameCase& c = GetParam();
   const auto problem = checkName(c.name);
   ASSERT_EQ(!problem.has_value(), c.accepted) << c.label;
-  if (problem) EXPECT_NE(problem->message().find(c.messagePart), std::string::npos) << problem->message();
+  if (problem) {
+    EXPECT_NE(problem->message().find(c.messagePart), std::string::npos) << problem->message();
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
