@@ -4,6 +4,8 @@
 // chain, and the row bands drawn by several threads give the same pixels.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cmath>
 #include <random>
 #include <string>
@@ -47,6 +49,8 @@ struct Card {
   const char* name;
   int tip1, tip2, tip3;
 };
+void PrintTo(const Card& c, std::ostream* os) { *os << c.name; }
+
 constexpr Card kCards[] = {
     {"ava", 1, 3, 4},  {"ula", 6, 3, 1},  {"maja", 7, 2, 1},
     {"ana", 11, 3, 3}, {"petra", 14, 1, 4}, {"alja", 15, 2, 3},

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <ostream>
 
 #include "synth/art.h"
 #include "synth/pixel.h"
@@ -22,6 +23,8 @@ struct ShapeCase {
   double expected;
   double tolerance;
 };
+
+void PrintTo(const ShapeCase& c, std::ostream* os) { *os << c.label; }
 
 class ShapeFormulas : public ::testing::TestWithParam<ShapeCase> {};
 
@@ -66,6 +69,8 @@ struct FailingShape {
   double r, fi, x;
 };
 
+void PrintTo(const FailingShape& c, std::ostream* os) { *os << c.label; }
+
 class FailingShapes : public ::testing::TestWithParam<FailingShape> {};
 
 TEST_P(FailingShapes, KeepThePreviousShapeValue) {
@@ -95,6 +100,8 @@ struct ChannelCase {
   float fak1, fak2, fak3;
   double re, gr, bl;
 };
+
+void PrintTo(const ChannelCase& c, std::ostream* os) { *os << c.label; }
 
 class ChannelSets : public ::testing::TestWithParam<ChannelCase> {};
 
@@ -142,6 +149,8 @@ struct BlendCase {
   double tolerance;
 };
 
+void PrintTo(const BlendCase& c, std::ostream* os) { *os << c.label; }
+
 class BlendFormulas : public ::testing::TestWithParam<BlendCase> {};
 
 TEST_P(BlendFormulas, GiveWorkedValue) {
@@ -182,6 +191,8 @@ struct RowCase {
   double barva;
   int offset;  // expected row minus pozic0
 };
+
+void PrintTo(const RowCase& c, std::ostream* os) { *os << "barva " << c.barva; }
 
 class PaletteRowChoice : public ::testing::TestWithParam<RowCase> {};
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,8 @@ struct Vector {
   double seed;
   std::vector<std::string> expected;
 };
+
+void PrintTo(const Vector& v, std::ostream* os) { *os << v.label; }
 
 class GeneratorVectors : public ::testing::TestWithParam<Vector> {};
 

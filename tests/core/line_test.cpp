@@ -4,6 +4,8 @@
 // when clipped to the canvas or to a band of rows.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <cstdint>
 #include <random>
@@ -60,6 +62,8 @@ struct LineSizes {
   int reach;  // end points are drawn from [-reach, size + reach)
   int lines;
 };
+
+void PrintTo(const LineSizes& c, std::ostream* os) { *os << c.label; }
 
 class LineRule : public ::testing::TestWithParam<LineSizes> {};
 

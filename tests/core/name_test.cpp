@@ -1,6 +1,7 @@
 // Which names are accepted, and what a refusal says.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "seeding/name.h"
@@ -14,6 +15,8 @@ struct NameCase {
   bool accepted;
   std::string messagePart;  // must appear in the refusal's message
 };
+
+void PrintTo(const NameCase& c, std::ostream* os) { *os << c.label; }
 
 class NameRules : public ::testing::TestWithParam<NameCase> {};
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "seeding/name.h"
@@ -11,6 +12,8 @@ struct SeedCase {
   std::string name;
   std::int32_t seed;
 };
+
+void PrintTo(const SeedCase& c, std::ostream* os) { *os << "seed " << c.seed; }
 
 class SeedTable : public ::testing::TestWithParam<SeedCase> {};
 
