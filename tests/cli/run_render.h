@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "test_files.h"
+
 namespace greetcard::cli_test {
 
 namespace fs = std::filesystem;
@@ -62,10 +64,10 @@ class TempFolder {
   fs::path path_;
 };
 
-std::string readBytes(const fs::path& path);
-void writeBytes(const fs::path& path, const std::string& bytes);
 // Names of the entries of a folder, sorted.
-std::vector<std::string> entriesOf(const fs::path& folder);
+using test_support::entriesOf;
+using test_support::readBytes;
+using test_support::writeBytes;
 // The image in a file as 0xFFRRGGBB pixels (null when it cannot be decoded).
 QImage loadImage(const fs::path& path);
 

@@ -29,6 +29,7 @@
 #include <sys/resource.h>
 #include <vector>
 
+#include "test_files.h"
 #include "form/form1.h"
 #include "form/snapshot.h"
 
@@ -82,22 +83,9 @@ RunResult render(const QStringList& args, const fs::path& folder,
   return result;
 }
 
-std::string readBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeBytes(const fs::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::vector<std::string> entriesOf(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
+using test_support::entriesOf;
+using test_support::readBytes;
+using test_support::writeBytes;
 
 QString q(const fs::path& path) { return QString::fromStdString(path.string()); }
 
@@ -271,10 +259,3 @@ TEST(UnreadableList, DanglingLinkIsRefusedWithTheReasonAndNothingIsWritten) {
 
 }  // namespace
 }  // namespace greetcard
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  ::testing::InitGoogleTest(&argc, argv);
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -109,10 +109,3 @@ TEST(WindowLife, StartSaveRepeatNestedRepeatAndExit) {
 
 }  // namespace
 }  // namespace greetcard
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  ::testing::InitGoogleTest(&argc, argv);
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}
