@@ -29,11 +29,12 @@ PixelFields startFields(const Palette& palette) {
   return f;
 }
 
-Scan::Scan(const Recipe& recipe) : recipe_(recipe), fields_(startFields(recipe.palette)) {}
+Scan::Scan(const Recipe& recipe)
+    : chain_(recipe.params, recipe.palette), fields_(startFields(recipe.palette)) {}
 
 void Scan::paintRow(Canvas& canvas, int j) {
   for (int i = 0; i < kScanColumns; ++i) {
-    const PixelStrokes s = runPixel(fields_, recipe_.params, recipe_.palette, i, j);
+    const PixelStrokes s = chain_.run(fields_, i, j);
     canvas.line(s.first, s.colour);
     canvas.line(s.second, s.colour);
   }
@@ -102,9 +103,10 @@ std::size_t scanPiece(const Recipe& recipe, std::size_t begin, std::size_t end, 
     }
     for (std::size_t n = start; n < begin; ++n) runTracked(f, known, recipe, n);
     if (known.all()) {
+      const PixelChain chain(recipe.params, recipe.palette);
       for (std::size_t n = begin; n < end; ++n) {
         const int i = static_cast<int>(n % kScanColumns), j = static_cast<int>(n / kScanColumns);
-        out[n] = runPixel(f, recipe.params, recipe.palette, i, j);
+        out[n] = chain.run(f, i, j);
       }
       return start;
     }
@@ -155,8 +157,9 @@ Canvas renderArt(const Recipe& recipe, unsigned threads) {
     // Row by row: the chain fills one row of strokes, which is drawn at once.
     std::vector<PixelStrokes> row(kScanColumns);
     PixelFields f = startFields(recipe.palette);
+    const PixelChain chain(recipe.params, recipe.palette);
     for (int j = 0; j < kScanRows; ++j) {
-      for (int i = 0; i < kScanColumns; ++i) row[i] = runPixel(f, recipe.params, recipe.palette, i, j);
+      for (int i = 0; i < kScanColumns; ++i) row[i] = chain.run(f, i, j);
       for (const PixelStrokes& s : row) {
         canvas.line(s.first, s.colour);
         canvas.line(s.second, s.colour);

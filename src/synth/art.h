@@ -48,7 +48,7 @@ class Scan {
   const PixelFields& fields() const { return fields_; }
 
  private:
-  const Recipe& recipe_;
+  PixelChain chain_;  // keeps references to the recipe's parameters and palette
   PixelFields fields_;
 };
 

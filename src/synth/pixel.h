@@ -4,6 +4,7 @@
 // its target unchanged, so a field carries the value of the pixel before it.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -167,12 +168,33 @@ inline bool shapeFormula(int tip, const PixelFields& f, double& out) {
 
 // `shapeval` — shape value `ba`; a failing formula keeps the previous value.
 // Returns whether ba was assigned.
-inline bool shapeval(PixelFields& f, const Params& p, const PixelTrig& t) {
-  constexpr int kShapeFormulas = 15;
+// Number of shape formulas, channel formula sets and blend formulas.
+inline constexpr int kShapeFormulas = 15;
+inline constexpr int kChannelSets = 3;
+inline constexpr int kBlendFormulas = 4;
+
+// The formula numbers of a picture, picked once from its parameters.
+struct Formulas {
+  int shape;       // from `tip1`
+  int channelSet;  // from `tip2`
+  int blend;       // from `tip3`
+};
+
+inline Formulas formulasOf(const Params& p) {
+  return {pickFormula(p.tip1, kShapeFormulas), pickFormula(p.tip2, kChannelSets),
+          pickFormula(p.tip3, kBlendFormulas)};
+}
+
+// shapeval with the shape formula number already picked.
+inline bool shapeval(PixelFields& f, int shape, const PixelTrig& t) {
   double v;
-  if (!shapeFormula(pickFormula(p.tip1, kShapeFormulas), f, t, v)) return false;
+  if (!shapeFormula(shape, f, t, v)) return false;
   f.ba = v;
   return true;
+}
+
+inline bool shapeval(PixelFields& f, const Params& p, const PixelTrig& t) {
+  return shapeval(f, pickFormula(p.tip1, kShapeFormulas), t);
 }
 
 inline void shapeval(PixelFields& f, const Params& p) { shapeval(f, p, trigOf(f)); }
@@ -182,11 +204,11 @@ inline constexpr unsigned kRedAssigned = 1u, kGreenAssigned = 2u, kBlueAssigned 
 
 // `channels` — red, green and blue channel values from the shape value.
 // Returns the channels assigned (kRedAssigned | kGreenAssigned | kBlueAssigned).
-inline unsigned channels(PixelFields& f, const Params& p, const PixelTrig& t) {
-  constexpr int kChannelSets = 3;
+// The channel set number `set` is already picked from tip2.
+inline unsigned channels(PixelFields& f, const Params& p, int set, const PixelTrig& t) {
   constexpr double kSetTwoBase = 10.0;
   double fr, fg, fb;  // factors of the selected set
-  switch (pickFormula(p.tip2, kChannelSets)) {
+  switch (set) {
     case 2:
       fr = kSetTwoBase + t.sinR;
       fg = kSetTwoBase + t.cosR;
@@ -223,14 +245,18 @@ inline unsigned channels(PixelFields& f, const Params& p, const PixelTrig& t) {
   return assigned;
 }
 
+inline unsigned channels(PixelFields& f, const Params& p, const PixelTrig& t) {
+  return channels(f, p, pickFormula(p.tip2, kChannelSets), t);
+}
+
 inline void channels(PixelFields& f, const Params& p) { channels(f, p, trigOf(f)); }
 
 // `mixcolor` — blend value `barva` from the channel values; a failing formula
 // keeps the previous value. Returns whether barva was assigned.
-inline bool mixcolor(PixelFields& f, const Params& p, const PixelTrig& t) {
-  constexpr int kBlendFormulas = 4;
+// The blend formula number `blend` is already picked from tip3.
+inline bool mixcolor(PixelFields& f, int blend, const PixelTrig& t) {
   double v;
-  switch (pickFormula(p.tip3, kBlendFormulas)) {
+  switch (blend) {
     case 2: v = (f.re + f.gr) + (f.bl * (1.0 + t.sinR)); break;
     case 3: {
       const double root = std::sqrt(f.r);
@@ -244,6 +270,10 @@ inline bool mixcolor(PixelFields& f, const Params& p, const PixelTrig& t) {
   if (!finite(v)) return false;
   f.barva = v;
   return true;
+}
+
+inline bool mixcolor(PixelFields& f, const Params& p, const PixelTrig& t) {
+  return mixcolor(f, pickFormula(p.tip3, kBlendFormulas), t);
 }
 
 inline void mixcolor(PixelFields& f, const Params& p) { mixcolor(f, p, trigOf(f)); }
@@ -303,5 +333,38 @@ inline PixelStrokes runPixel(PixelFields& f, const Params& p, const Palette& pal
   mixcolor(f, p, t);
   return plotstroke(f, p, pal, i, j, t);
 }
+
+// The chain prepared for one picture: the formula numbers are picked once,
+// and the plane x of every column and y of every row are computed once by
+// placePixel's expressions (the same doubles every time). run() gives what
+// runPixel gives.
+class PixelChain {
+ public:
+  PixelChain(const Params& p, const Palette& pal) : params_(p), palette_(pal), formulas_(formulasOf(p)) {
+    for (int i = 0; i <= kWidth; ++i) columnX_[i] = i / kDx - kPolx;
+    for (int j = 0; j <= kHeight; ++j) rowY_[j] = kPoly - j / kDy;
+  }
+
+  // Runs the whole chain at pixel (i, j), 0 <= i <= kWidth, 0 <= j <= kHeight.
+  PixelStrokes run(PixelFields& f, int i, int j) const {
+    f.x = columnX_[i];
+    f.y = rowY_[j];
+    PixelTrig t;
+    polarpos(f, params_, t);
+    shapeval(f, formulas_.shape, t);
+    channels(f, params_, formulas_.channelSet, t);
+    mixcolor(f, formulas_.blend, t);
+    return plotstroke(f, params_, palette_, i, j, t);
+  }
+
+  const Formulas& formulas() const { return formulas_; }
+
+ private:
+  const Params& params_;
+  const Palette& palette_;
+  Formulas formulas_;
+  std::array<double, kWidth + 1> columnX_;
+  std::array<double, kHeight + 1> rowY_;
+};
 
 }  // namespace greetcard
