@@ -1,6 +1,7 @@
 #include "synth/art.h"
 
 #include <algorithm>
+#include <array>
 #include <thread>
 #include <vector>
 
@@ -33,8 +34,9 @@ Scan::Scan(const Recipe& recipe)
     : chain_(recipe.params, recipe.palette), fields_(startFields(recipe.palette)) {}
 
 void Scan::paintRow(Canvas& canvas, int j) {
-  for (int i = 0; i < kScanColumns; ++i) {
-    const PixelStrokes s = chain_.run(fields_, i, j);
+  std::array<PixelStrokes, kScanColumns> row;
+  chain_.runRow(fields_, j, 0, kScanColumns, row.data());
+  for (const PixelStrokes& s : row) {
     canvas.line(s.first, s.colour);
     canvas.line(s.second, s.colour);
   }
@@ -103,10 +105,13 @@ std::size_t scanPiece(const Recipe& recipe, std::size_t begin, std::size_t end, 
     }
     for (std::size_t n = start; n < begin; ++n) runTracked(f, known, recipe, n);
     if (known.all()) {
-      const PixelChain chain(recipe.params, recipe.palette);
-      for (std::size_t n = begin; n < end; ++n) {
+      PixelChain chain(recipe.params, recipe.palette);
+      // Row by row, the first and last rows possibly in part.
+      for (std::size_t n = begin; n < end;) {
         const int i = static_cast<int>(n % kScanColumns), j = static_cast<int>(n / kScanColumns);
-        out[n] = chain.run(f, i, j);
+        const int stop = static_cast<int>(std::min<std::size_t>(kScanColumns, i + (end - n)));
+        chain.runRow(f, j, i, stop, out + n);
+        n += static_cast<std::size_t>(stop - i);
       }
       return start;
     }
@@ -157,9 +162,9 @@ Canvas renderArt(const Recipe& recipe, unsigned threads) {
     // Row by row: the chain fills one row of strokes, which is drawn at once.
     std::vector<PixelStrokes> row(kScanColumns);
     PixelFields f = startFields(recipe.palette);
-    const PixelChain chain(recipe.params, recipe.palette);
+    PixelChain chain(recipe.params, recipe.palette);
     for (int j = 0; j < kScanRows; ++j) {
-      for (int i = 0; i < kScanColumns; ++i) row[i] = chain.run(f, i, j);
+      chain.runRow(f, j, 0, kScanColumns, row.data());
       for (const PixelStrokes& s : row) {
         canvas.line(s.first, s.colour);
         canvas.line(s.second, s.colour);

@@ -336,8 +336,8 @@ inline PixelStrokes runPixel(PixelFields& f, const Params& p, const Palette& pal
 
 // The chain prepared for one picture: the formula numbers are picked once,
 // and the plane x of every column and y of every row are computed once by
-// placePixel's expressions (the same doubles every time). run() gives what
-// runPixel gives.
+// placePixel's expressions (the same doubles every time). runRow() gives
+// what runPixel gives at each column.
 class PixelChain {
  public:
   PixelChain(const Params& p, const Palette& pal) : params_(p), palette_(pal), formulas_(formulasOf(p)) {
@@ -345,26 +345,56 @@ class PixelChain {
     for (int j = 0; j <= kHeight; ++j) rowY_[j] = kPoly - j / kDy;
   }
 
-  // Runs the whole chain at pixel (i, j), 0 <= i <= kWidth, 0 <= j <= kHeight.
-  PixelStrokes run(PixelFields& f, int i, int j) const {
-    f.x = columnX_[i];
+  // Runs the chain at columns [begin, end) of row j, in that order, into
+  // out[0, end - begin); gives the same fields and strokes as run() column
+  // after column. polarpos reads no field that another statement may carry
+  // on (only the plane point and the orbit angle travelled, a plain sum), so
+  // it runs first for the whole stretch, on a copy of the fields; the rest
+  // of the chain then runs column after column on its results. Independent
+  // pixels in one loop let the processor overlap their sines and cosines.
+  void runRow(PixelFields& f, int j, int begin, int end, PixelStrokes* out) {
+    PixelFields orbit = f;
+    orbit.y = rowY_[j];
+    for (int i = begin; i < end; ++i) {
+      OrbitOf& o = orbits_[i];
+      orbit.x = columnX_[i];
+      o.fiAssigned = polarpos(orbit, params_, o.trig);
+      o.fi1 = orbit.fi1;
+      o.fit = orbit.fit;
+      o.r = orbit.r;
+      o.fi = orbit.fi;
+    }
     f.y = rowY_[j];
-    PixelTrig t;
-    polarpos(f, params_, t);
-    shapeval(f, formulas_.shape, t);
-    channels(f, params_, formulas_.channelSet, t);
-    mixcolor(f, formulas_.blend, t);
-    return plotstroke(f, params_, palette_, i, j, t);
+    for (int i = begin; i < end; ++i) {
+      const OrbitOf& o = orbits_[i];
+      f.x = columnX_[i];
+      f.fi1 = o.fi1;
+      f.fit = o.fit;
+      f.r = o.r;
+      if (o.fiAssigned) f.fi = o.fi;
+      shapeval(f, formulas_.shape, o.trig);
+      channels(f, params_, formulas_.channelSet, o.trig);
+      mixcolor(f, formulas_.blend, o.trig);
+      out[i - begin] = plotstroke(f, params_, palette_, i, j, o.trig);
+    }
   }
 
   const Formulas& formulas() const { return formulas_; }
 
  private:
+  // What polarpos gives at one column.
+  struct OrbitOf {
+    double fi1, fit, r, fi;
+    bool fiAssigned;
+    PixelTrig trig;
+  };
+
   const Params& params_;
   const Palette& palette_;
   Formulas formulas_;
   std::array<double, kWidth + 1> columnX_;
   std::array<double, kHeight + 1> rowY_;
+  std::array<OrbitOf, kWidth + 1> orbits_;
 };
 
 }  // namespace greetcard
