@@ -286,10 +286,15 @@ inline int strokeCoordinate(double v) {
 
 // `plotstroke` — limits `barva`, picks the palette row and computes the colour
 // and the two mirrored strokes around pixel (i, j).
-inline PixelStrokes plotstroke(PixelFields& f, const Params& p, const Palette& pal, int i, int j,
-                               const PixelTrig& t) {
+// The first part of plotstroke: limits barva (the limited value carries on).
+inline void limitBarva(PixelFields& f) {
   if (f.barva < kBarvaMin) f.barva = kBarvaMin;
   if (f.barva > kBarvaMax) f.barva = kBarvaMax;
+}
+
+// The rest of plotstroke: the colour and strokes from the limited barva.
+inline PixelStrokes strokesOf(const PixelFields& f, const Params& p, const Palette& pal, int i, int j,
+                              const PixelTrig& t) {
   const int prow = static_cast<int>(std::floor(static_cast<double>(p.pozic0) +
                                                wholeMod(f.barva, kPaletteCycle)));
   double rval = 0, gval = 0, bval = 0;
@@ -311,6 +316,12 @@ inline PixelStrokes plotstroke(PixelFields& f, const Params& p, const Palette& p
   out.second = {strokeCoordinate(i - sx1), strokeCoordinate(j - sy1), strokeCoordinate(i + sx2),
                 strokeCoordinate(j + sy2)};
   return out;
+}
+
+inline PixelStrokes plotstroke(PixelFields& f, const Params& p, const Palette& pal, int i, int j,
+                               const PixelTrig& t) {
+  limitBarva(f);
+  return strokesOf(f, p, pal, i, j, t);
 }
 
 inline PixelStrokes plotstroke(PixelFields& f, const Params& p, const Palette& pal, int i, int j) {
@@ -349,9 +360,11 @@ class PixelChain {
   // out[0, end - begin); gives the same fields and strokes as run() column
   // after column. polarpos reads no field that another statement may carry
   // on (only the plane point and the orbit angle travelled, a plain sum), so
-  // it runs first for the whole stretch, on a copy of the fields; the rest
-  // of the chain then runs column after column on its results. Independent
-  // pixels in one loop let the processor overlap their sines and cosines.
+  // it runs first for the whole stretch, on a copy of the fields; the
+  // statements that carry fields on then run column after column on its
+  // results, up to the limited barva; the colour and strokes, which read
+  // only that barva, come last for the whole stretch. Independent pixels in
+  // one loop let the processor overlap their sines and cosines.
   void runRow(PixelFields& f, int j, int begin, int end, PixelStrokes* out) {
     PixelFields orbit = f;
     orbit.y = rowY_[j];
@@ -375,17 +388,24 @@ class PixelChain {
       shapeval(f, formulas_.shape, o.trig);
       channels(f, params_, formulas_.channelSet, o.trig);
       mixcolor(f, formulas_.blend, o.trig);
-      out[i - begin] = plotstroke(f, params_, palette_, i, j, o.trig);
+      limitBarva(f);
+      orbits_[i].barva = f.barva;
+    }
+    PixelFields limited = f;
+    for (int i = begin; i < end; ++i) {
+      limited.barva = orbits_[i].barva;
+      out[i - begin] = strokesOf(limited, params_, palette_, i, j, orbits_[i].trig);
     }
   }
 
   const Formulas& formulas() const { return formulas_; }
 
  private:
-  // What polarpos gives at one column.
+  // What polarpos gives at one column, and the column's limited barva.
   struct OrbitOf {
     double fi1, fit, r, fi;
     bool fiAssigned;
+    double barva;  // limited, for the colour and strokes
     PixelTrig trig;
   };
 
