@@ -81,12 +81,17 @@ inline std::uint32_t composeColour(int red, int green, int blue) {
 // `polarpos` — moves the centre one step along its orbit; sets fit, r and fi,
 // and leaves the sines and cosines of fit and r in t. Returns whether fi was
 // assigned (false: it carries the previous pixel's value).
-inline bool polarpos(PixelFields& f, const Params& p, PixelTrig& t) {
+// It runs in two parts: orbitStep, which reads only the angle travelled, and
+// polarTerms, which takes the plane point.
+inline void orbitStep(PixelFields& f, const Params& p, PixelTrig& t) {
   f.fi1 = f.fi1 + p.korakfi1;
   f.fit = p.fi0 + f.fi1;
-  const double r0 = p.r0;
   t.cosFit = std::cos(f.fit);
   t.sinFit = std::sin(f.fit);
+}
+
+inline bool polarTerms(PixelFields& f, const Params& p, PixelTrig& t) {
+  const double r0 = p.r0;
   const double cenx = r0 * t.cosFit;
   const double ceny = r0 * t.sinFit;
   const double relx = cenx - f.x;
@@ -102,6 +107,11 @@ inline bool polarpos(PixelFields& f, const Params& p, PixelTrig& t) {
     }
   }
   return false;
+}
+
+inline bool polarpos(PixelFields& f, const Params& p, PixelTrig& t) {
+  orbitStep(f, p, t);
+  return polarTerms(f, p, t);
 }
 
 inline void polarpos(PixelFields& f, const Params& p) {
@@ -370,10 +380,15 @@ class PixelChain {
     orbit.y = rowY_[j];
     for (int i = begin; i < end; ++i) {
       OrbitOf& o = orbits_[i];
-      orbit.x = columnX_[i];
-      o.fiAssigned = polarpos(orbit, params_, o.trig);
+      orbitStep(orbit, params_, o.trig);
       o.fi1 = orbit.fi1;
       o.fit = orbit.fit;
+    }
+    for (int i = begin; i < end; ++i) {
+      OrbitOf& o = orbits_[i];
+      orbit.x = columnX_[i];
+      orbit.fit = o.fit;
+      o.fiAssigned = polarTerms(orbit, params_, o.trig);
       o.r = orbit.r;
       o.fi = orbit.fi;
     }
