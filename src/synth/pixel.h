@@ -302,9 +302,14 @@ inline void limitBarva(PixelFields& f) {
   if (f.barva > kBarvaMax) f.barva = kBarvaMax;
 }
 
-// The rest of plotstroke: the colour and strokes from the limited barva.
-inline PixelStrokes strokesOf(const PixelFields& f, const Params& p, const Palette& pal, int i, int j,
-                              const PixelTrig& t) {
+// The rest of plotstroke runs in two parts, paletteValues and strokesOf.
+// The palette values of the pixel (from the limited barva), and its colour.
+struct PaletteValues {
+  double rval, gval;
+  std::uint32_t colour;
+};
+
+inline PaletteValues paletteValues(const PixelFields& f, const Params& p, const Palette& pal, const PixelTrig& t) {
   const int prow = static_cast<int>(std::floor(static_cast<double>(p.pozic0) +
                                                wholeMod(f.barva, kPaletteCycle)));
   double rval = 0, gval = 0, bval = 0;
@@ -315,8 +320,14 @@ inline PixelStrokes strokesOf(const PixelFields& f, const Params& p, const Palet
     bval = row.blue * (1.0 + t.cosR);
   }
   const auto component = [](double v) { return static_cast<int>(roundHalfEven(v)); };
+  return {rval, gval, composeColour(component(rval), component(gval), component(bval))};
+}
+
+// The two strokes around pixel (i, j) from its palette values.
+inline PixelStrokes strokesOf(const PaletteValues& v, int i, int j) {
+  const double rval = v.rval, gval = v.gval;
   PixelStrokes out;
-  out.colour = composeColour(component(rval), component(gval), component(bval));
+  out.colour = v.colour;
   const double sx1 = kStrokeRadius * std::sin(rval / kStrokeRadius);
   const double sy1 = kStrokeRadius * std::cos(rval / kStrokeRadius);
   const double sx2 = kStrokeRadius * std::sin(gval / kStrokeRadius);
@@ -331,7 +342,7 @@ inline PixelStrokes strokesOf(const PixelFields& f, const Params& p, const Palet
 inline PixelStrokes plotstroke(PixelFields& f, const Params& p, const Palette& pal, int i, int j,
                                const PixelTrig& t) {
   limitBarva(f);
-  return strokesOf(f, p, pal, i, j, t);
+  return strokesOf(paletteValues(f, p, pal, t), i, j);
 }
 
 inline PixelStrokes plotstroke(PixelFields& f, const Params& p, const Palette& pal, int i, int j) {
@@ -372,9 +383,10 @@ class PixelChain {
   // on (only the plane point and the orbit angle travelled, a plain sum), so
   // it runs first for the whole stretch, on a copy of the fields; the
   // statements that carry fields on then run column after column on its
-  // results, up to the limited barva; the colour and strokes, which read
-  // only that barva, come last for the whole stretch. Independent pixels in
-  // one loop let the processor overlap their sines and cosines.
+  // results, up to the limited barva; the palette values and colour, which
+  // read only that barva, and then the strokes come last, each for the whole
+  // stretch. Independent pixels in one loop let the processor overlap their
+  // sines and cosines.
   void runRow(PixelFields& f, int j, int begin, int end, PixelStrokes* out) {
     PixelFields orbit = f;
     orbit.y = rowY_[j];
@@ -409,8 +421,9 @@ class PixelChain {
     PixelFields limited = f;
     for (int i = begin; i < end; ++i) {
       limited.barva = orbits_[i].barva;
-      out[i - begin] = strokesOf(limited, params_, palette_, i, j, orbits_[i].trig);
+      orbits_[i].values = paletteValues(limited, params_, palette_, orbits_[i].trig);
     }
+    for (int i = begin; i < end; ++i) out[i - begin] = strokesOf(orbits_[i].values, i, j);
   }
 
   const Formulas& formulas() const { return formulas_; }
@@ -421,6 +434,7 @@ class PixelChain {
     double fi1, fit, r, fi;
     bool fiAssigned;
     double barva;  // limited, for the colour and strokes
+    PaletteValues values;
     PixelTrig trig;
   };
 
