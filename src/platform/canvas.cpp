@@ -81,32 +81,61 @@ inline void minorRange(int c0, int d, int n, int lo, int hi, std::int64_t& first
 // Steps painted per round of the unrolled line loops.
 constexpr std::int64_t kUnroll = 4;
 
+// The unrolled loops paint the first group of four steps, then groups of four
+// that end exactly at the last step: the first of these may paint again some
+// steps of the first group, with the same colour, so no remainder loop (and
+// no second loop exit for the branch predictor to miss) is needed.
+inline std::int64_t secondGroupStart(std::int64_t count) {
+  const std::int64_t rest = count % kUnroll;
+  return rest == 0 ? kUnroll : rest;
+}
+
 // Paints steps [first, last) of a line whose x moves one pixel per step.
 // `pixel` points at step `first` without its minor offset. Unrolled by four,
 // with the row offset of each step taken from the fixed-point value alone.
 template <int kDir>
 void paintXMajor(std::uint32_t* pixel, std::ptrdiff_t width, std::int64_t acc, std::int64_t step,
                  std::int64_t count, std::uint32_t colour) {
-  for (; count >= kUnroll; count -= kUnroll, pixel += kDir * kUnroll, acc += kUnroll * step) {
-    pixel[(acc >> kFractionBits) * width] = colour;
-    pixel[kDir + ((acc + step) >> kFractionBits) * width] = colour;
-    pixel[2 * kDir + ((acc + 2 * step) >> kFractionBits) * width] = colour;
-    pixel[3 * kDir + ((acc + 3 * step) >> kFractionBits) * width] = colour;
+  const auto group = [width, step, colour](std::uint32_t* p, std::int64_t a) {
+    p[(a >> kFractionBits) * width] = colour;
+    p[kDir + ((a + step) >> kFractionBits) * width] = colour;
+    p[2 * kDir + ((a + 2 * step) >> kFractionBits) * width] = colour;
+    p[3 * kDir + ((a + 3 * step) >> kFractionBits) * width] = colour;
+  };
+  if (count < kUnroll) {
+    for (; count > 0; --count, pixel += kDir, acc += step) pixel[(acc >> kFractionBits) * width] = colour;
+    return;
   }
-  for (; count > 0; --count, pixel += kDir, acc += step) pixel[(acc >> kFractionBits) * width] = colour;
+  group(pixel, acc);
+  const std::int64_t start = secondGroupStart(count);
+  pixel += kDir * start;
+  acc += start * step;
+  for (count -= start; count > 0; count -= kUnroll, pixel += kDir * kUnroll, acc += kUnroll * step) {
+    group(pixel, acc);
+  }
 }
 
 // Paints steps [first, last) of a line whose y moves one row per step;
 // `rowStep` is plus or minus the row length.
 void paintYMajor(std::uint32_t* pixel, std::ptrdiff_t rowStep, std::int64_t acc, std::int64_t step,
                  std::int64_t count, std::uint32_t colour) {
-  for (; count >= kUnroll; count -= kUnroll, pixel += kUnroll * rowStep, acc += kUnroll * step) {
-    pixel[acc >> kFractionBits] = colour;
-    pixel[rowStep + ((acc + step) >> kFractionBits)] = colour;
-    pixel[2 * rowStep + ((acc + 2 * step) >> kFractionBits)] = colour;
-    pixel[3 * rowStep + ((acc + 3 * step) >> kFractionBits)] = colour;
+  const auto group = [rowStep, step, colour](std::uint32_t* p, std::int64_t a) {
+    p[a >> kFractionBits] = colour;
+    p[rowStep + ((a + step) >> kFractionBits)] = colour;
+    p[2 * rowStep + ((a + 2 * step) >> kFractionBits)] = colour;
+    p[3 * rowStep + ((a + 3 * step) >> kFractionBits)] = colour;
+  };
+  if (count < kUnroll) {
+    for (; count > 0; --count, pixel += rowStep, acc += step) pixel[acc >> kFractionBits] = colour;
+    return;
   }
-  for (; count > 0; --count, pixel += rowStep, acc += step) pixel[acc >> kFractionBits] = colour;
+  group(pixel, acc);
+  const std::int64_t start = secondGroupStart(count);
+  pixel += rowStep * start;
+  acc += start * step;
+  for (count -= start; count > 0; count -= kUnroll, pixel += kUnroll * rowStep, acc += kUnroll * step) {
+    group(pixel, acc);
+  }
 }
 
 }  // namespace
