@@ -90,33 +90,34 @@ inline std::int64_t secondGroupStart(std::int64_t count) {
   return rest == 0 ? kUnroll : rest;
 }
 
-// Paints steps [first, last) of a line whose x moves one pixel per step.
-// `pixel` points at step `first` without its minor offset. Unrolled by four,
-// with the row offset of each step taken from the fixed-point value alone.
-template <int kDir>
+// Paints `count` steps of a line whose x moves one pixel per step, left to
+// right. `pixel` points at the leftmost step without its minor offset, `acc`
+// is that step's fixed-point value. Unrolled by four, with the row offset of
+// each step taken from the fixed-point value alone.
 void paintXMajor(std::uint32_t* pixel, std::ptrdiff_t width, std::int64_t acc, std::int64_t step,
                  std::int64_t count, std::uint32_t colour) {
   const auto group = [width, step, colour](std::uint32_t* p, std::int64_t a) {
     p[(a >> kFractionBits) * width] = colour;
-    p[kDir + ((a + step) >> kFractionBits) * width] = colour;
-    p[2 * kDir + ((a + 2 * step) >> kFractionBits) * width] = colour;
-    p[3 * kDir + ((a + 3 * step) >> kFractionBits) * width] = colour;
+    p[1 + ((a + step) >> kFractionBits) * width] = colour;
+    p[2 + ((a + 2 * step) >> kFractionBits) * width] = colour;
+    p[3 + ((a + 3 * step) >> kFractionBits) * width] = colour;
   };
   if (count < kUnroll) {
-    for (; count > 0; --count, pixel += kDir, acc += step) pixel[(acc >> kFractionBits) * width] = colour;
+    for (; count > 0; --count, ++pixel, acc += step) pixel[(acc >> kFractionBits) * width] = colour;
     return;
   }
   group(pixel, acc);
   const std::int64_t start = secondGroupStart(count);
-  pixel += kDir * start;
+  pixel += start;
   acc += start * step;
-  for (count -= start; count > 0; count -= kUnroll, pixel += kDir * kUnroll, acc += kUnroll * step) {
+  for (count -= start; count > 0; count -= kUnroll, pixel += kUnroll, acc += kUnroll * step) {
     group(pixel, acc);
   }
 }
 
-// Paints steps [first, last) of a line whose y moves one row per step;
-// `rowStep` is plus or minus the row length.
+// Paints `count` steps of a line whose y moves one row per step, top to
+// bottom, from the topmost step at `pixel` (without its minor offset) with
+// fixed-point value `acc`; `rowStep` is the row length.
 void paintYMajor(std::uint32_t* pixel, std::ptrdiff_t rowStep, std::int64_t acc, std::int64_t step,
                  std::int64_t count, std::uint32_t colour) {
   const auto group = [rowStep, step, colour](std::uint32_t* p, std::int64_t a) {
@@ -194,20 +195,22 @@ void Canvas::line(const Stroke& s, std::uint32_t colour, int rowBegin, int rowEn
     if (first >= last) return;
   }
   const std::int64_t step = fixedStep(d, n);
-  const std::int64_t acc = kHalf + first * step;
   const std::ptrdiff_t width = width_;
   std::uint32_t* const base = pixels_.data();
   const std::int64_t count = last - first;
   if (xMajor) {
-    const std::ptrdiff_t index = static_cast<std::ptrdiff_t>(c0) * width + m0 + dir * first;
-    if (dir > 0) {
-      paintXMajor<1>(base + index, width, acc, step, count, colour);
-    } else {
-      paintXMajor<-1>(base + index, width, acc, step, count, colour);
-    }
+    // A line never paints one pixel twice, so the order of its own steps does
+    // not matter: a line running left is painted from its last step back to
+    // its first, left to right, by the same loop (the fixed-point value of
+    // step k is kHalf + k step either way).
+    const std::int64_t from = dir > 0 ? first : last - 1;
+    const std::ptrdiff_t index = static_cast<std::ptrdiff_t>(c0) * width + m0 + dir * from;
+    paintXMajor(base + index, width, kHalf + from * step, dir > 0 ? step : -step, count, colour);
   } else {
-    const std::ptrdiff_t index = (m0 + dir * first) * width + c0;
-    paintYMajor(base + index, dir * width, acc, step, count, colour);
+    // Likewise a line running up is painted from its last step back, downwards.
+    const std::int64_t from = dir > 0 ? first : last - 1;
+    const std::ptrdiff_t index = (m0 + dir * from) * width + c0;
+    paintYMajor(base + index, width, kHalf + from * step, dir > 0 ? step : -step, count, colour);
   }
 }
 
