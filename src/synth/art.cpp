@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -140,18 +141,26 @@ void drawBand(Canvas& canvas, const PixelStrokes* strokes, int rowBegin, int row
 
 }  // namespace
 
-std::vector<PixelStrokes> scanStrokes(const Recipe& recipe, unsigned threads) {
+namespace {
+
+// Runs the chain over the whole scan into out[0, kScanPositions), in pieces
+// on `threads` threads.
+void scanInto(const Recipe& recipe, unsigned threads, PixelStrokes* out) {
   threads = std::clamp(threads, 1u, static_cast<unsigned>(kScanRows));
-  std::vector<PixelStrokes> strokes(kScanPositions);
-  {
-    std::vector<std::jthread> workers;
-    for (unsigned t = 1; t < threads; ++t) {
-      workers.emplace_back([&recipe, &strokes, t, threads] {
-        scanPiece(recipe, pieceStart(t, threads), pieceStart(t + 1, threads), kWarmUpPositions, strokes.data());
-      });
-    }
-    scanPiece(recipe, 0, pieceStart(1, threads), kWarmUpPositions, strokes.data());
+  std::vector<std::jthread> workers;
+  for (unsigned t = 1; t < threads; ++t) {
+    workers.emplace_back([&recipe, out, t, threads] {
+      scanPiece(recipe, pieceStart(t, threads), pieceStart(t + 1, threads), kWarmUpPositions, out);
+    });
   }
+  scanPiece(recipe, 0, pieceStart(1, threads), kWarmUpPositions, out);
+}
+
+}  // namespace
+
+std::vector<PixelStrokes> scanStrokes(const Recipe& recipe, unsigned threads) {
+  std::vector<PixelStrokes> strokes(kScanPositions);
+  scanInto(recipe, threads, strokes.data());
   return strokes;
 }
 
@@ -174,15 +183,17 @@ Canvas renderArt(const Recipe& recipe, unsigned threads) {
   }
   // Each thread runs its piece of the chain; once every piece is done, each
   // draws its band of rows.
-  std::vector<PixelStrokes> strokes = scanStrokes(recipe, threads);
+  // Not cleared first: the chain writes every element.
+  const std::unique_ptr<PixelStrokes[]> strokes = std::make_unique_for_overwrite<PixelStrokes[]>(kScanPositions);
+  scanInto(recipe, threads, strokes.get());
   {
     std::vector<std::jthread> workers;
     for (unsigned t = 1; t < threads; ++t) {
       workers.emplace_back([&canvas, &strokes, t, threads] {
-        drawBand(canvas, strokes.data(), bandStart(t, threads), bandStart(t + 1, threads));
+        drawBand(canvas, strokes.get(), bandStart(t, threads), bandStart(t + 1, threads));
       });
     }
-    drawBand(canvas, strokes.data(), bandStart(0, threads), bandStart(1, threads));
+    drawBand(canvas, strokes.get(), bandStart(0, threads), bandStart(1, threads));
   }
   return canvas;
 }
