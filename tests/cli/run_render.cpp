@@ -29,16 +29,16 @@ constexpr const char* kLauncher = R"(eval "$1" || exit 125; cd -- "$2" || exit 1
 
 }  // namespace
 
-Child::Child(const RunSpec& spec, const fs::path& captureFolder) {
+Child::Child(const RunSpec& run, const fs::path& captureFolder) {
   static int runs = 0;
   ++runs;
   outFile_ = captureFolder / ("run" + std::to_string(runs) + ".out");
   errFile_ = captureFolder / ("run" + std::to_string(runs) + ".err");
-  const std::string input = spec.input ? spec.input->string() : "/dev/null";
+  const std::string input = run.input ? run.input->string() : "/dev/null";
 
-  std::vector<std::string> argv = {"bash", "-c", kLauncher, "launcher", spec.shellSetup, spec.folder.string(),
+  std::vector<std::string> argv = {"bash", "-c", kLauncher, "launcher", run.shellSetup, run.folder.string(),
                                    GREETCARD_RENDER_BINARY};
-  argv.insert(argv.end(), spec.args.begin(), spec.args.end());
+  argv.insert(argv.end(), run.args.begin(), run.args.end());
   std::vector<char*> cargv;
   for (auto& a : argv) cargv.push_back(a.data());
   cargv.push_back(nullptr);
@@ -81,8 +81,8 @@ RunResult Child::wait() {
   return result;
 }
 
-RunResult runRender(const RunSpec& spec, const fs::path& captureFolder) {
-  Child child(spec, captureFolder);
+RunResult runRender(const RunSpec& run, const fs::path& captureFolder) {
+  Child child(run, captureFolder);
   return child.wait();
 }
 

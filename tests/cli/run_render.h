@@ -33,7 +33,7 @@ struct RunSpec {
 // A started child; wait() must be called once.
 class Child {
  public:
-  Child(const RunSpec& spec, const fs::path& captureFolder);
+  Child(const RunSpec& run, const fs::path& captureFolder);
   Child(const Child&) = delete;
   Child& operator=(const Child&) = delete;
   ~Child();
@@ -48,7 +48,7 @@ class Child {
 };
 
 // Starts a child and waits for it.
-RunResult runRender(const RunSpec& spec, const fs::path& captureFolder);
+RunResult runRender(const RunSpec& run, const fs::path& captureFolder);
 
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.
