@@ -63,7 +63,10 @@ bool PaintCycle::drawimage() {
   } running(scansRunning_);
   const unsigned mine = cycles_;
   picture1_.fill(kBlack);
-  const int lastRow = s_.vis, lastColumn = s_.sir;
+  // A cycle run from the events below replaces the parameters and palette this
+  // scan reads; the scan then stops before it paints another row.
+  Scan scan(s_.params, s_.palette, s_.px);
+  const int lastRow = s_.vis;
   for (int row = 0; row <= lastRow; ++row) {
     if (!services_.processEvents()) {
       ending_ = true;
@@ -71,14 +74,9 @@ bool PaintCycle::drawimage() {
     }
     if (ending_ || cycles_ != mine) return false;
     s_.j = row;
-    for (int column = 0; column <= lastColumn; ++column) {
-      s_.i = column;
-      const PixelStrokes strokes = runPixel(s_.px, s_.params, s_.palette, column, row);
-      picture1_.line(strokes.first, strokes.colour);
-      picture1_.line(strokes.second, strokes.colour);
-    }
+    scan.paintRow(picture1_, row);
+    s_.i = s_.sir + 1;
   }
-  s_.i = lastColumn + 1;
   s_.j = lastRow + 1;
   return true;
 }

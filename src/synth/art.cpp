@@ -31,8 +31,8 @@ PixelFields startFields(const Palette& palette) {
   return f;
 }
 
-Scan::Scan(const Recipe& recipe)
-    : chain_(recipe.params, recipe.palette), fields_(startFields(recipe.palette)) {}
+Scan::Scan(const Params& params, const Palette& palette, PixelFields& fields)
+    : chain_(params, palette), fields_(fields) {}
 
 void Scan::paintRow(Canvas& canvas, int j) {
   std::array<PixelStrokes, kScanColumns> row;
@@ -169,16 +169,9 @@ Canvas renderArt(const Recipe& recipe, unsigned threads) {
   threads = std::clamp(threads, 1u, static_cast<unsigned>(kHeight));
   if (threads == 1) {
     // Row by row: the chain fills one row of strokes, which is drawn at once.
-    std::vector<PixelStrokes> row(kScanColumns);
     PixelFields f = startFields(recipe.palette);
-    PixelChain chain(recipe.params, recipe.palette);
-    for (int j = 0; j < kScanRows; ++j) {
-      chain.runRow(f, j, 0, kScanColumns, row.data());
-      for (const PixelStrokes& s : row) {
-        canvas.line(s.first, s.colour);
-        canvas.line(s.second, s.colour);
-      }
-    }
+    Scan scan(recipe.params, recipe.palette, f);
+    for (int j = 0; j < kScanRows; ++j) scan.paintRow(canvas, j);
     return canvas;
   }
   // Each thread runs its piece of the chain; once every piece is done, each

@@ -39,17 +39,18 @@ Recipe makeRecipe(std::string_view acceptedName);
 PixelFields startFields(const Palette& palette);
 
 // The scan of one picture, row by row, so that a caller can show the canvas
-// and handle events between rows.
+// and handle events between rows. The fields it carries from pixel to pixel
+// are the caller's (they outlive the scan in the window's state record).
 class Scan {
  public:
-  explicit Scan(const Recipe& recipe);
+  // Keeps references to the parameters, the palette and the fields.
+  Scan(const Params& params, const Palette& palette, PixelFields& fields);
   // Runs the chain at every column of row j and draws its strokes.
   void paintRow(Canvas& canvas, int j);
-  const PixelFields& fields() const { return fields_; }
 
  private:
-  PixelChain chain_;  // keeps references to the recipe's parameters and palette
-  PixelFields fields_;
+  PixelChain chain_;
+  PixelFields& fields_;
 };
 
 // Pixel positions of a scan, numbered in scan order (row by row).
@@ -69,7 +70,7 @@ std::vector<PixelStrokes> scanStrokes(const Recipe& recipe, unsigned threads = 1
 std::size_t scanPiece(const Recipe& recipe, std::size_t begin, std::size_t end, std::size_t warmUp,
                       PixelStrokes* out);
 
-// Paints the whole art// Paints the whole art (no caption) on a fresh canvas. Any thread count gives
+// Paints the whole art (no caption) on a fresh canvas. Any thread count gives
 // the same pixels: with several threads the chain runs in pieces of the scan
 // (see scanPiece), then each thread draws, in scan order, every stroke that
 // reaches its band of rows.

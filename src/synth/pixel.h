@@ -172,12 +172,6 @@ inline bool shapeFormula(int tip, const PixelFields& f, const PixelTrig& t, doub
   return true;
 }
 
-inline bool shapeFormula(int tip, const PixelFields& f, double& out) {
-  return shapeFormula(tip, f, trigOf(f), out);
-}
-
-// `shapeval` — shape value `ba`; a failing formula keeps the previous value.
-// Returns whether ba was assigned.
 // Number of shape formulas, channel formula sets and blend formulas.
 inline constexpr int kShapeFormulas = 15;
 inline constexpr int kChannelSets = 3;
@@ -195,7 +189,8 @@ inline Formulas formulasOf(const Params& p) {
           pickFormula(p.tip3, kBlendFormulas)};
 }
 
-// shapeval with the shape formula number already picked.
+// `shapeval` — shape value `ba`; a failing formula keeps the previous value.
+// Returns whether ba was assigned. The formula number is already picked.
 inline bool shapeval(PixelFields& f, int shape, const PixelTrig& t) {
   double v;
   if (!shapeFormula(shape, f, t, v)) return false;
@@ -295,14 +290,15 @@ inline int strokeCoordinate(double v) {
 }
 
 // `plotstroke` — limits `barva`, picks the palette row and computes the colour
-// and the two mirrored strokes around pixel (i, j).
-// The first part of plotstroke: limits barva (the limited value carries on).
+// and the two mirrored strokes around pixel (i, j). It runs in three parts:
+// limitBarva, paletteValues and strokesOf.
+
+// Limits barva to 1..675 (the limited value carries on).
 inline void limitBarva(PixelFields& f) {
   if (f.barva < kBarvaMin) f.barva = kBarvaMin;
   if (f.barva > kBarvaMax) f.barva = kBarvaMax;
 }
 
-// The rest of plotstroke runs in two parts, paletteValues and strokesOf.
 // The palette values of the pixel (from the limited barva), and its colour.
 struct PaletteValues {
   double rval, gval;

@@ -50,7 +50,8 @@ const Canvas& referenceCard(const std::string& name) {
 // The art of the first `rows` rows of a scan, without caption.
 Canvas partialArt(const Recipe& recipe, int rows) {
   Canvas canvas(kWidth, kHeight);
-  Scan scan(recipe);
+  PixelFields fields = startFields(recipe.palette);
+  Scan scan(recipe.params, recipe.palette, fields);
   for (int row = 0; row < rows; ++row) scan.paintRow(canvas, row);
   return canvas;
 }
