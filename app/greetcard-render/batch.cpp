@@ -230,18 +230,7 @@ int runBatch(const Options& options) {
   }
   std::istream& list = fromStdin ? std::cin : file;
 
-  if (options.outDir) {
-    std::error_code error;
-    fs::create_directories(*options.outDir, error);
-    std::error_code unknown;
-    if (!error && !fs::is_directory(*options.outDir, unknown)) {
-      error = std::make_error_code(std::errc::not_a_directory);
-    }
-    if (error) {
-      reportError("cannot create the output folder " + *options.outDir + ": " + error.message());
-      return kExitSomeFailed;
-    }
-  }
+  if (options.outDir && !makeOutputFolder(*options.outDir)) return kExitSomeFailed;
 
   Console console(isatty(fileno(stderr)) != 0);
   // A regular file can be counted ahead for the progress total; a pipe only

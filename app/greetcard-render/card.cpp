@@ -1,6 +1,8 @@
 #include "card.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "form/cycle.h"
 #include "output/caption.h"
@@ -23,15 +25,15 @@ Card paintCard(const std::string& acceptedName, bool caption, unsigned threads) 
   return Card{cycle.picture(), cycle.recipe()};
 }
 
-Recipe recipeOf(const std::string& acceptedName) {
-  HeadlessServices services;
-  services.answer(acceptedName);
-  PaintCycle cycle(services);
-  // The steps of a cycle up to the picture's parameters, without the scan.
-  cycle.askname();
-  cycle.makepalette();
-  cycle.setparams();
-  return cycle.recipe();
+bool makeOutputFolder(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  std::error_code unknown;
+  if (!error && !std::filesystem::is_directory(folder, unknown)) {
+    error = std::make_error_code(std::errc::not_a_directory);
+  }
+  if (error) reportError("cannot create the output folder " + folder + ": " + error.message());
+  return !error;
 }
 
 }  // namespace greetcard::cli

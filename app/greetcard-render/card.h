@@ -25,7 +25,9 @@ struct Card {
 // left out.
 Card paintCard(const std::string& acceptedName, bool caption, unsigned threads);
 
-// The recipe of a name that checkName accepts, without painting.
-Recipe recipeOf(const std::string& acceptedName);
+// Creates the output folder with its parents when missing. Returns false,
+// after reporting the folder and the system's reason, when it cannot be made
+// or is not a folder.
+bool makeOutputFolder(const std::string& folder);
 
 }  // namespace greetcard::cli

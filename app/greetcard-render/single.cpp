@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <system_error>
 
 #include "card.h"
 #include "interrupt.h"
@@ -31,7 +30,7 @@ int runSingle(const Options& options) {
     return kExitRefused;
   }
   if (options.recipe && !options.output) {
-    printRecipe(recipeOf(name));
+    printRecipe(makeRecipe(name));
     return 0;
   }
 
@@ -43,12 +42,7 @@ int runSingle(const Options& options) {
   } else {
     const std::string file = fileStemOf(name) + std::string(extensionOf(format));
     if (options.outDir) {
-      std::error_code error;
-      std::filesystem::create_directories(*options.outDir, error);
-      if (error) {
-        reportError("cannot create the folder " + *options.outDir + ": " + error.message());
-        return kExitNotWritten;
-      }
+      if (!makeOutputFolder(*options.outDir)) return kExitNotWritten;
       path = (std::filesystem::path(*options.outDir) / file).string();
     } else {
       path = file;
