@@ -1,11 +1,10 @@
 #include "card.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #include "form/cycle.h"
 #include "output/caption.h"
+#include "output/image_file.h"
 #include "platform/headless.h"
 
 namespace greetcard::cli {
@@ -26,14 +25,9 @@ Card paintCard(const std::string& acceptedName, bool caption, unsigned threads) 
 }
 
 bool makeOutputFolder(const std::string& folder) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  std::error_code unknown;
-  if (!error && !std::filesystem::is_directory(folder, unknown)) {
-    error = std::make_error_code(std::errc::not_a_directory);
-  }
-  if (error) reportError("cannot create the output folder " + folder + ": " + error.message());
-  return !error;
+  const std::string reason = makeFolder(folder);
+  if (!reason.empty()) reportError("cannot create the output folder " + folder + ": " + reason);
+  return reason.empty();
 }
 
 }  // namespace greetcard::cli

@@ -11,7 +11,7 @@ namespace {
 
 using namespace std::string_view_literals;
 
-std::string quoted(std::string_view s) {
+std::string inQuotes(std::string_view s) {
   std::string out(1, '\'');
   out.append(s);
   out += '\'';
@@ -86,7 +86,7 @@ std::optional<UsageError> setValue(Options& o, Valued which, std::string_view sp
       } else if (lower == "bmp") {
         o.format = ImageFormat::Bmp;
       } else {
-        return UsageError{"unknown format " + quoted(value) + " for " + std::string(spelled) +
+        return UsageError{"unknown format " + inQuotes(value) + " for " + std::string(spelled) +
                           "; use png or bmp"};
       }
       break;
@@ -94,7 +94,7 @@ std::optional<UsageError> setValue(Options& o, Valued which, std::string_view sp
     case Valued::Jobs: {
       const auto jobs = parseJobs(value);
       if (!jobs) {
-        return UsageError{"bad value " + quoted(value) + " for " + std::string(spelled) +
+        return UsageError{"bad value " + inQuotes(value) + " for " + std::string(spelled) +
                           "; give a whole number from 1 to " + std::to_string(kMaxJobs)};
       }
       o.jobs = *jobs;
@@ -116,11 +116,11 @@ std::optional<UsageError> checkCombination(Options& o) {
     if (o.outDir) return UsageError{"-o and --out-dir cannot be used together; put the folder into -o"};
     const auto format = formatOfPath(*o.output);
     if (!format) {
-      return UsageError{"cannot tell the format of " + quoted(*o.output) +
+      return UsageError{"cannot tell the format of " + inQuotes(*o.output) +
                         " from its name; it must end in .png or .bmp"};
     }
     if (o.format && *o.format != *format) {
-      return UsageError{"--format disagrees with the extension of " + quoted(*o.output)};
+      return UsageError{"--format disagrees with the extension of " + inQuotes(*o.output)};
     }
     o.outputFormat = *format;
   }
@@ -137,7 +137,7 @@ std::variant<Options, UsageError> parseArguments(int argc, const char* const* ar
     const std::string_view arg = args.take();
     const bool isOption = !optionsEnded && arg.size() > 1 && arg.front() == '-';
     if (!isOption) {
-      if (o.name) return UsageError{"more than one NAME given (" + quoted(*o.name) + " and " + quoted(arg) + ")"};
+      if (o.name) return UsageError{"more than one NAME given (" + inQuotes(*o.name) + " and " + inQuotes(arg) + ")"};
       o.name = std::string(arg);
       continue;
     }
@@ -184,7 +184,7 @@ std::variant<Options, UsageError> parseArguments(int argc, const char* const* ar
       known = true;
       break;
     }
-    if (!known) return UsageError{"unknown option " + quoted(arg)};
+    if (!known) return UsageError{"unknown option " + inQuotes(arg)};
   }
   if (auto error = checkCombination(o)) return *error;
   return o;

@@ -1,4 +1,5 @@
 #include "form/form1.h"
+#include "output/image_file.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

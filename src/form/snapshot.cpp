@@ -1,7 +1,6 @@
 #include "form/snapshot.h"
 
 #include <QDir>
-#include <system_error>
 
 #include "output/image_file.h"
 
@@ -23,16 +22,6 @@ std::filesystem::path defaultSnapshotFolder() {
 #else
   return std::filesystem::path(QDir::homePath().toStdString()) / kFolderName;
 #endif
-}
-
-std::string makeFolder(const std::filesystem::path& folder) {
-  std::error_code error;
-  std::filesystem::create_directories(folder, error);
-  if (error) return error.message();
-  if (!std::filesystem::is_directory(folder, error)) {
-    return std::make_error_code(std::errc::not_a_directory).message();
-  }
-  return {};
 }
 
 void copyColumns(const Canvas& picture1, Canvas& picture2, Canvas& surface, int lastColumn, int lastRow) {

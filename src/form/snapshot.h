@@ -30,9 +30,6 @@ inline constexpr std::string_view kSnapshotExtension = ".bmp";
 // The folder snapshots go to: "C:\wimgx" on Windows, ~/wimgx elsewhere.
 std::filesystem::path defaultSnapshotFolder();
 
-// Creates the folder (and its parents) when it is missing. Returns the empty
-// text on success, otherwise the system's reason.
-std::string makeFolder(const std::filesystem::path& folder);
 
 // Copies `picture1` into `picture2` column by column, columns 0..lastColumn and
 // in each rows 0..lastRow; a read outside `picture1` gives a value that the

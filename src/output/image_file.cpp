@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <system_error>
 
 namespace greetcard {
 namespace {
@@ -31,6 +32,16 @@ std::optional<ImageFormat> formatOfPath(std::string_view path) {
 }
 
 std::string_view extensionOf(ImageFormat format) { return format == ImageFormat::Png ? ".png" : ".bmp"; }
+
+std::string makeFolder(const std::filesystem::path& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) return error.message();
+  if (!std::filesystem::is_directory(folder, error)) {
+    return std::make_error_code(std::errc::not_a_directory).message();
+  }
+  return {};
+}
 
 QImage toImage(const Canvas& canvas) {
   QImage image(canvas.width(), canvas.height(), QImage::Format_RGB32);

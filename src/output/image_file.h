@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,11 @@ enum class ImageFormat { Png, Bmp };
 std::optional<ImageFormat> formatOfPath(std::string_view path);
 // The extension of a format, with its dot.
 std::string_view extensionOf(ImageFormat format);
+
+// Creates the folder (and its parents) when it is missing. Returns the empty
+// text on success, otherwise the system's reason (also when the path names
+// something that is not a folder).
+std::string makeFolder(const std::filesystem::path& folder);
 
 // A deep copy of the canvas as a Qt image.
 QImage toImage(const Canvas& canvas);
